@@ -1,0 +1,13 @@
+#pragma once
+
+#include <iosfwd>
+
+// Runs the console dialogue of one program run: constructs the run state,
+// prints the banner, reads the kind of section from the menu and the section
+// value, and checks the value. Messages go to `out`, the one-line report of a
+// run that cannot complete goes to `err`.
+//
+// Returns the exit status of the run: 0 after a section or a refusal of the
+// section value; 1 when the input ends before a section value was accepted, or
+// when `out` could not be written.
+int runDialogue(std::istream& in, std::ostream& out, std::ostream& err);
