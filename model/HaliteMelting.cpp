@@ -1,0 +1,97 @@
+#include "HaliteMelting.h"
+
+#include <cmath>
+
+#include "NaClTriplePoint.h"
+
+namespace {
+constexpr double s = 0.024726;  // slope dThm/dp of the melting curve [C/bar]
+// Own copies of the liquid NaCl volume law: V0(t) = V0a + V0b t + V0c t^2 and
+// b(t) with slope bT, for the pressure slope of the liquid volume at the melt.
+constexpr double bT = 5.5058e-08;      // [1/(bar C)]
+constexpr double V0c = -1.9687e-06;    // [cm3/(mol C2)]
+constexpr double V0b = 0.018639;       // [cm3/(mol C)]
+constexpr double V0a = 23.772;         // [cm3/mol]
+constexpr double lawFactor = 0.1;      // factor of the logarithm in the volume law [-]
+constexpr double twoV0c = -3.9374e-06; // 2 V0c, stored [cm3/(mol C2)]
+constexpr double ten = 10.0;           // factor of p b inside the logarithm [-]
+constexpr double one = 1.0;
+}  // namespace
+
+HaliteMelting::HaliteMelting(double* tPtr, double* pPtr)
+    : tState(*tPtr - 1.0),
+      pState(*pPtr - 1.0),
+      Thm(0.0),
+      pMelt(0.0),
+      dVm(0.0),
+      VmLiqMelt(0.0),
+      VmLiqAtT(0.0),
+      dHm(0.0),
+      hLiqMelt(0.0),
+      dVmLiqMeltdP(0.0),
+      tPtr(tPtr),
+      pPtr(pPtr),
+      marker(),
+      halite(&tState, &pState),
+      liquid(&tState, &pState) {}
+
+void HaliteMelting::Refresh() {
+    if (!stale && tState == *tPtr && pState == *pPtr) return;
+    stale = false;
+    tState = *tPtr;
+    pState = *pPtr;
+    Thm = MeltingTemperature(&pState);
+    tState = Thm;  // the members now see (Thm, p)
+    dVm = MeltingVolume();
+    dHm = MeltingEnthalpy(&pState);
+    hLiqMelt = LiquidEnthalpy();
+    VmLiqMelt = LiquidVolume();
+    dVmLiqMeltdP = LiquidVolumeSlope(&pState);
+    tState = *tPtr;
+    pMelt = MeltingPressure(&tState);
+    pState = pMelt;  // the liquid member now sees (t, pMelt)
+    VmLiqAtT = LiquidVolume();
+    pState = *pPtr;
+}
+
+double HaliteMelting::MeltingTemperature(const double* pArg) const {
+    return NaClTriplePoint::Ttriple + s * *pArg;
+}
+
+double HaliteMelting::MeltingPressure(const double* tArg) const {
+    return (*tArg - NaClTriplePoint::Ttriple) / s;
+}
+
+double HaliteMelting::MeltingSlope() const { return s; }
+
+double HaliteMelting::MeltingEnthalpy(const double* pArg) const {
+    const double pv = *pArg;
+    return 490000.0 - 12.4036 * pv + 0.000825106 * (pv * pv);
+}
+
+double HaliteMelting::MeltingVolume() {
+    liquid.Refresh();
+    halite.Refresh();
+    return liquid.Vm - halite.Vm;
+}
+
+double HaliteMelting::LiquidVolume() {
+    liquid.Refresh();
+    return liquid.Vm;
+}
+
+double HaliteMelting::LiquidEnthalpy() {
+    liquid.Refresh();
+    return liquid.h;
+}
+
+// Derivative with respect to p of V0(Thm(p)) (1 - 0.1 ln(1 + 10 p b(Thm(p)))),
+// with b taken from the liquid member at Thm.
+double HaliteMelting::LiquidVolumeSlope(const double* pArg) {
+    const double pv = *pArg;
+    const double b = liquid.CompressionCoefficient(&Thm);
+    const double L = std::log(one + ten * pv * b);
+    const double V0 = V0a + V0b * Thm + V0c * (Thm * Thm);
+    return (one - lawFactor * L) * s * (V0b + twoV0c * Thm)
+           - lawFactor * V0 * (ten * b + ten * pv * s * bT) / (one + ten * pv * b);
+}

@@ -1,0 +1,77 @@
+#include "LiquidNaCl.h"
+
+#include <cmath>
+
+#include "ModelUnits.h"
+
+namespace {
+// Volume at zero pressure V0(t) = V0a + V0b t + V0c t^2 and the pressure
+// coefficient b(t) = b0 + b1 t of the volume law V0 (1 - 0.1 ln(1 + 10 p b)).
+constexpr double V0a = 23.772;       // [cm3/mol]
+constexpr double V0b = 0.018639;     // [cm3/(mol C)]
+constexpr double V0c = -1.9687e-06;  // [cm3/(mol C2)]
+constexpr double twoV0c = 3.9374e-06;  // 2 |V0c|, stored [cm3/(mol C2)]
+constexpr double b0 = -1.5259e-05;   // [1/bar]
+constexpr double b1 = 5.5058e-08;    // [1/(bar C)]
+
+double V0(double t) { return (V0c * t + V0b) * t + V0a; }
+double bOf(double t) { return b0 + b1 * t; }
+}  // namespace
+
+LiquidNaCl::LiquidNaCl(double* tPtr, double* pPtr)
+    : tPtr(tPtr),
+      pPtr(pPtr),
+      T(0.0),
+      t(*tPtr - 1.0),
+      p(*pPtr - 1.0),
+      rho(0.0),
+      Vm(0.0),
+      b(0.0),
+      alpha(0.0),
+      h(0.0),
+      cp(0.0),
+      dVdT(0.0) {}
+
+void LiquidNaCl::Refresh() {
+    if (!stale && t == *tPtr && p == *pPtr) return;
+    stale = false;
+    t = *tPtr;
+    T = t + model_units::kelvinOffset;
+    p = *pPtr;
+    Vm = MolarVolume(&t, &p);
+    rho = model_units::molarMassNaCl / Vm * 1000.0;
+    dVdT = dVdTAt(&t, &p);
+    alpha = (1.0 / Vm) * dVdT;
+    b = CompressionCoefficient(&t);
+    cp = HeatCapacity(&t, &p);
+    h = Enthalpy(&t, &p);
+}
+
+double LiquidNaCl::MolarVolume(const double* tArg, const double* pArg) const {
+    const double tv = *tArg;
+    return V0(tv) * (1.0 - 0.1 * std::log(1.0 + 10.0 * *pArg * bOf(tv)));
+}
+
+double LiquidNaCl::dVdTAt(const double* tArg, const double* pArg) const {
+    const double tv = *tArg;
+    const double pv = *pArg;
+    return (1.0 - 0.1 * std::log(1.0 + 10.0 * pv * bOf(tv))) * (V0b - twoV0c * tv)
+           - V0(tv) * pv * b1 / (1.0 + 10.0 * pv * bOf(tv));
+}
+
+double LiquidNaCl::CompressionCoefficient(const double* tArg) const { return bOf(*tArg); }
+
+double LiquidNaCl::dBdT() const { return b1; }
+
+double LiquidNaCl::HeatCapacity(const double* tArg, const double* pArg) const {
+    const double pv = *pArg;
+    return 1206.21 - 0.291962 * (*tArg - 800.7) + 0.00942295 * pv - 3.9664e-07 * (pv * pv);
+}
+
+double LiquidNaCl::Enthalpy(const double* tArg, const double* pArg) const {
+    const double tv = *tArg;
+    const double pv = *pArg;
+    const double dt = tv - 800.7;
+    return 481803.0 + 1206.21 * dt - 0.145981 * (dt * dt) + (29.4664 + 0.00942295 * tv) * pv
+           + (0.00070204 - 3.9664e-07 * tv) * (pv * pv);
+}
