@@ -70,8 +70,10 @@ WaterProps* newProp(char var1, char var2, int deriv);
 WaterProps* freeProp(WaterProps* prop);
 
 // Water at temperature T [K] and pressure p [Pa]: solves for the density
-// starting from dGuess [kg/m3] to the relative pressure tolerance relTol.
-// Refuses states on the saturation curve and where water is solid.
+// starting from dGuess [kg/m3] to the relative pressure tolerance relTol (on
+// the liquid side a residual of 0.01 Pa, the rounding error of a liquid's
+// pressure, is accepted as well). Refuses states on the saturation curve and
+// where water is solid.
 void propTp(double T, double p, double dGuess, double relTol, WaterProps* rec);
 
 // Water at temperature T [K] and density d [kg/m3]; inside the two-phase dome
