@@ -1,0 +1,125 @@
+#include "HaliteSaturatedVapor.h"
+
+#include <cmath>
+
+HaliteSaturatedVapor::HaliteSaturatedVapor(double* tPtr, double* pPtr)
+    : tPtr(tPtr),
+      pPtr(pPtr),
+      pLiq(*pPtr - 1.0),
+      tLiq(*tPtr - 1.0),
+      t(*tPtr - 1.0),
+      p(*pPtr - 1.0),
+      Pn(0.0),
+      xVH(0.0),
+      dxVHdT(0.0),
+      xLH(0.0),
+      xLHn(0.0),
+      L2(0.0),
+      L1(0.0),
+      j0(0.0),
+      j1(0.0),
+      j2(0.0),
+      j3(0.0),
+      dj0dT(0.0),
+      dj1dT(0.0),
+      dj2dT(0.0),
+      dj3dT(0.0),
+      PNaCl(0.0),
+      Pcrit(0.0),
+      dPNaCldT(0.0),
+      dPcritdT(0.0),
+      dxLHdT(0.0),
+      dxLHndT(0.0),
+      scratch(0.0),
+      stale(true),
+      sublimation(&t, &p),
+      critical(&t),
+      waterCritical(),
+      liquidus(&tLiq, &pLiq) {}
+
+void HaliteSaturatedVapor::Refresh() {
+    if (!stale && t == *tPtr && p == *pPtr) return;
+    stale = false;
+    t = *tPtr;
+    p = *pPtr;
+    tLiq = t;
+    pLiq = p;
+
+    critical.Refresh();
+    Pcrit = critical.Pcrit;
+    sublimation.Refresh();
+    PNaCl = sublimation.Psub;
+    Pn = (p - PNaCl) / (Pcrit - PNaCl);
+
+    liquidus.Refresh();
+    xLH = liquidus.xL;
+    critical.Refresh();
+    dPcritdT = critical.dPdT;
+    sublimation.Refresh();
+    dPNaCldT = sublimation.dPsubdT;
+    liquidus.Refresh();
+    dxLHdT = liquidus.dxLdT;
+
+    const double G = std::exp((t - 396.848) / 45.0);
+    j0 = -0.188838 * std::exp(-0.004 * t) - 0.235694;
+    j1 = 0.66918 - 0.6139334 / (G + 1.0) - 3.2719e-07 * std::pow(t + 141.699, 2.0);
+    j2 = -0.292631 - 0.00139991 * t + 1.95965e-06 * (t * t) - 7.3653e-10 * (t * t * t);
+    j3 = 0.904411 + 0.000769766 * t - 1.18658e-06 * (t * t);
+    dj0dT = 0.000755352 * std::exp(-0.004 * t);
+    dj1dT = 0.6139334 * G / ((G + 1.0) * (G + 1.0)) / 45.0 - 6.5438e-07 * (t + 141.699);
+    dj2dT = (1.95965e-06 - 1.47306e-09 * t) * t + ((1.95965e-06 - 7.3653e-10 * t) * t - 0.00139991);
+    dj3dT = 0.000769766 - 2.37316e-06 * t;
+
+    xVH = XfromTP(&t, &p);
+    dxVHdT = dXdT(&t, &p);
+}
+
+double HaliteSaturatedVapor::Interpolant(double w) const {
+    return 1.0 + j0 * std::pow(w, j1) + j2 * w + j3 * std::pow(w, 2.0) + (-1.0 - j0 - j2 - j3) * std::pow(w, 3.0);
+}
+
+double HaliteSaturatedVapor::Exponent(double s, const double* p) const {
+    return L1 + s * (L2 - L1) - std::log10(PNaCl / *p);
+}
+
+double HaliteSaturatedVapor::XfromTP(const double* /*t*/, const double* p) {
+    const double W = 1.0 - Pn;
+
+    // Liquidus at the NaCl pressure, where the vapour is pure NaCl.
+    pLiq = PNaCl;
+    liquidus.Refresh();
+    xLHn = liquidus.xL;
+    liquidus.Refresh();
+    dxLHndT = liquidus.dxLdT;
+
+    L1 = std::log10(xLHn);
+    L2 = std::log10(PNaCl / Pcrit);
+    const double S = Interpolant(W);
+    const double E = Exponent(S, p);
+    pLiq = *p;
+    return xLH / std::pow(10.0, E);
+}
+
+double HaliteSaturatedVapor::dXdT(const double* /*t*/, const double* p) {
+    const double ln10 = std::log(10.0);
+    const double W = 1.0 - Pn;
+    const double S = Interpolant(W);
+    const double E = Exponent(S, p);
+    const double span = Pcrit - PNaCl;
+
+    // Temperature slope of W at constant p.
+    const double Y = (*p - PNaCl) * (dPcritdT - dPNaCldT) / (span * span) + dPNaCldT / span;
+    const double Wj1 = std::pow(W, j1);
+    const double W2 = std::pow(W, 2.0);
+    const double W3 = std::pow(W, 3.0);
+    const double k3 = -1.0 - j0 - j2 - j3;
+    const double dS = W3 * (-dj0dT - dj2dT - dj3dT) + W2 * dj3dT +
+                      (Wj1 * dj0dT + j0 * Wj1 * (Y * j1 / W + dj1dT * std::log(W)) + W * dj2dT + Y * j2) +
+                      2.0 * j3 * W * Y + 3.0 * k3 * W2 * Y;
+    const double dL2 = Pcrit * ((dPNaCldT / Pcrit - PNaCl / (Pcrit * Pcrit) * dPcritdT) / PNaCl) / ln10;
+    const double dL1 = dxLHndT / xLHn / ln10;
+    const double dE = dL1 + dS * (L2 - L1) + S * (dL2 - dL1) - dPNaCldT / PNaCl / ln10;
+    scratch = dE;
+    const double tenE = std::pow(10.0, E);
+    return dxLHdT / tenE - xLH * (1.0 / tenE) * dE * ln10;
+}

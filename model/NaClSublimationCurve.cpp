@@ -1,0 +1,36 @@
+#include "NaClSublimationCurve.h"
+
+#include <cmath>
+
+#include "ModelUnits.h"
+#include "NaClTriplePoint.h"
+
+namespace {
+constexpr double sublimationSlope = 11806.1;  // slope of log10(P) against -1/T [K]
+}  // namespace
+
+NaClSublimationCurve::NaClSublimationCurve(double* tPtr, double* pPtr)
+    : t(*tPtr - 1.0), Psub(0.0), dPsubdT(0.0), tPtr(tPtr), pPtr(pPtr), stale(true) {}
+
+void NaClSublimationCurve::Refresh() {
+    if (!stale && t == *tPtr) return;
+    stale = false;
+    t = *tPtr;
+    Psub = PfromT(&t);
+    dPsubdT = dPdT(&t);
+}
+
+double NaClSublimationCurve::PfromT(const double* t) {
+    const double L3 = std::log10(NaClTriplePoint::Ptriple);
+    const double y = (1.0 / (NaClTriplePoint::Ttriple + model_units::kelvinOffset) -
+                      1.0 / (*t + model_units::kelvinOffset)) *
+                         sublimationSlope +
+                     L3;
+    return std::pow(10.0, y);
+}
+
+double NaClSublimationCurve::dPdT(const double* t) {
+    const double P = PfromT(t);
+    const double T = *t + model_units::kelvinOffset;
+    return P * (std::log(10.0) * sublimationSlope) / T / T;
+}
