@@ -4,6 +4,8 @@
 #include <limits>
 #include <ostream>
 
+#include "IsobaricSection.h"
+#include "IsothermalSection.h"
 #include "RunState.h"
 
 namespace {
@@ -122,16 +124,16 @@ int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
             out << "The entered pressure is out of range, terminating ...\n\n";
             return finish(out, err, 0);
         }
-        // The isobaric section at state.p is computed here.
-        return finish(out, err, 0);
+        const bool written = runIsobaricSection(state, out, err);
+        return finish(out, err, written ? 0 : 1);
     }
 
     if (!askNumber(in, out, "Please enter temperature : ", state.t)) {
         return inputEnded(out, err);
     }
     if (state.t < NaClTriplePoint::Ttriple) {
-        // The isothermal section at state.t is computed here.
-        return finish(out, err, 0);
+        const bool written = runIsothermalSection(state, out, err);
+        return finish(out, err, written ? 0 : 1);
     }
     out << "sorry, I havn't implemented isotherm for t >= 800.7 C ...\n";
     return finish(out, err, 0);

@@ -1,7 +1,25 @@
 #pragma once
 
+#include "CriticalCurve.h"
+#include "Fluid.h"
+#include "Halite.h"
+#include "HaliteLiquidVaporCurve.h"
+#include "HaliteLiquidus.h"
+#include "HaliteMelting.h"
+#include "HaliteSaturatedVapor.h"
+#include "IsobaricPhaseBoundaries.h"
+#include "LiquidNaCl.h"
+#include "NaClBoilingCurve.h"
+#include "NaClSublimationCurve.h"
 #include "NaClTriplePoint.h"
+#include "NaClVapor.h"
+#include "PhaseModelSet.h"
+#include "PhaseProperties.h"
+#include "PureWater.h"
 #include "Stateless.h"
+#include "TPXHolder.h"
+#include "VLLiquidBranch.h"
+#include "VLVaporBranch.h"
 #include "WaterCriticalPoint.h"
 
 // The state of one program run: the section variables and the model objects
@@ -27,15 +45,26 @@ struct RunState {
     int choice = 0;     // menu answer: 1 isobaric, 2 isothermal section
 
     // Model objects, in order of construction.
-    NaClTriplePoint triplePoint;       // triple point of NaCl (constants only)
-    Stateless marker;                  // empty marker
-    WaterCriticalPoint waterCritical;  // critical point of water (constants only)
-    // The bound model objects join here, in this order, as their classes are
-    // built: critical curve (t); halite melting curve (t, p); NaCl boiling
-    // curve (t, p); halite sublimation curve (t, p); halite (t, p); liquid NaCl
-    // (t, p); NaCl vapour (t, p); halite liquidus (t, p); pure water (t, p);
-    // three-phase curve (t); halite-saturated vapour (t, p); liquid branch of
-    // the vapour-liquid surface (t, p); vapour branch (t, p); first holder
-    // (t, p, x); second holder (t2, p, x); model set (t, p, x); fluid (t, p, x);
-    // isobaric phase-boundary solver (t, p, x); four property records.
+    NaClTriplePoint triplePoint;                    // triple point of NaCl (constants only)
+    Stateless marker;                               // empty marker
+    WaterCriticalPoint waterCritical;               // critical point of water (constants only)
+    CriticalCurve critical{&t};                     // critical curve
+    HaliteMelting melting{&t, &p};                  // halite melting curve
+    NaClBoilingCurve boiling{&t, &p};               // NaCl boiling curve
+    NaClSublimationCurve sublimation{&t, &p};       // halite sublimation curve
+    Halite halite{&t, &p};                          // halite
+    LiquidNaCl liquidNaCl{&t, &p};                  // liquid NaCl
+    NaClVapor naclVapor{&t, &p};                    // NaCl vapour
+    HaliteLiquidus liquidus{&t, &p};                // halite liquidus
+    PureWater water{&t, &p};                        // pure water
+    HaliteLiquidVaporCurve hlv{&t};                 // three-phase curve
+    HaliteSaturatedVapor haliteVapor{&t, &p};       // halite-saturated vapour
+    VLLiquidBranch liquidBranch{&t, &p};            // liquid branch of the vapour-liquid surface
+    VLVaporBranch vaporBranch{&t, &p};              // vapour branch of the vapour-liquid surface
+    TPXHolder holder{&t, &p, &x};                   // first holder
+    TPXHolder holder2{&t2, &p, &x};                 // second holder
+    PhaseModelSet modelSet{&t, &p, &x};             // model set
+    Fluid fluid{&t, &p, &x};                        // fluid
+    IsobaricPhaseBoundaries boundaries{&t, &p, &x};  // phase-boundary solver
+    PhaseProperties records[4];                     // four property records, never used
 };

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Installs the project into a temporary prefix and builds and runs a small
+# separate project against the installed package (find_package(quarvessin),
+# one target quarvessin::model).
+#
+#   check_install.sh [BUILD_DIR]
+#
+# BUILD_DIR: an existing, configured build directory of the project; without
+# it the project is configured and built in a temporary directory (libraries
+# only, no tests). Exits non-zero on any failure.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(cd "$here/../.." && pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/check_install.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+jobs=${JOBS:-2}
+
+step() { echo "check_install: $*"; }
+fail() { echo "check_install: FAILED: $*" >&2; exit 1; }
+
+if [ $# -ge 1 ]; then
+    build=$(cd "$1" && pwd) || fail "no build directory $1"
+    [ -f "$build/CMakeCache.txt" ] || fail "$build is not a configured build directory"
+else
+    build=$work/build
+    step "configuring the project in $build"
+    cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+        -DQUARVESSIN_BUILD_TESTS=OFF -DQUARVESSIN_BUILD_BENCHMARKS=OFF > "$work/configure.log" 2>&1 ||
+        { cat "$work/configure.log"; fail "configuring the project"; }
+fi
+step "building the libraries and the program"
+cmake --build "$build" -j "$jobs" --target quarvessin_water quarvessin_model quarvessin_plotdata \
+    > "$work/build.log" 2>&1 || { tail -n 40 "$work/build.log"; fail "building the project"; }
+
+prefix=$work/prefix
+step "installing into $prefix"
+cmake --install "$build" --prefix "$prefix" > "$work/install.log" 2>&1 ||
+    { cat "$work/install.log"; fail "cmake --install"; }
+
+# What a consumer relies on: the public headers, both libraries, the package
+# files; and none of the water library's internal headers.
+for f in include/quarvessin/water/water.h \
+         include/quarvessin/model/HaliteLiquidus.h \
+         include/quarvessin/model/WaterCriticalPoint.h \
+         include/quarvessin/model/NaClTriplePoint.h \
+         include/quarvessin/model/Stateless.h \
+         include/quarvessin/model/ModelUnits.h; do
+    [ -f "$prefix/$f" ] || fail "$f was not installed"
+done
+config=$(find "$prefix" -name quarvessinConfig.cmake | head -n 1)
+[ -n "$config" ] || fail "no quarvessinConfig.cmake installed"
+[ -f "$(dirname "$config")/quarvessinConfigVersion.cmake" ] || fail "no quarvessinConfigVersion.cmake installed"
+for lib in quarvessin_water quarvessin_model; do
+    [ -n "$(find "$prefix" -name "lib$lib.*" | head -n 1)" ] || fail "library $lib was not installed"
+done
+extra=$(find "$prefix/include/quarvessin/water" -type f ! -name water.h)
+[ -z "$extra" ] || fail "internal water headers were installed: $extra"
+
+# Every installed header must compile on its own from the installed include
+# directories alone (no include of a header that stays in the source tree).
+step "compiling each installed header on its own"
+cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+[ -n "$cxx" ] || cxx=c++
+for h in "$prefix"/include/quarvessin/water/*.h "$prefix"/include/quarvessin/model/*.h; do
+    "$cxx" -std=c++17 -fsyntax-only -Wall -Wextra -Wpedantic \
+        -I "$prefix/include/quarvessin/water" -I "$prefix/include/quarvessin/model" \
+        -x c++ "$h" > "$work/header.log" 2>&1 ||
+        { cat "$work/header.log"; fail "installed header ${h#"$prefix"/} does not compile on its own"; }
+done
+
+step "building the consumer against the installed package"
+cmake -S "$here/consumer" -B "$work/consumer" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$prefix" > "$work/consumer-configure.log" 2>&1 ||
+    { cat "$work/consumer-configure.log"; fail "configuring the consumer"; }
+cmake --build "$work/consumer" -j "$jobs" > "$work/consumer-build.log" 2>&1 ||
+    { cat "$work/consumer-build.log"; fail "building the consumer"; }
+
+step "running the consumer"
+"$work/consumer/quarvessin_consumer" || fail "the consumer's checks"
+step "passed"

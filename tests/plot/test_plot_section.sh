@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# Behaviour of scripts/plot_section on small hand-written boundary files:
+# finding the files of a section from the typed value, cleaning the data,
+# labels and legend, outputs, and the refusals. The gnuplot commands that the
+# script saves with --gnuplot show exactly what gnuplot was given.
+# Ends with a line "plot_section: N passed, M failed"; non-zero on any failure.
+set -uo pipefail
+export LC_ALL=C
+
+here=$(cd "$(dirname "$0")" && pwd)
+plot="$here/../../scripts/plot_section"
+command -v gnuplot >/dev/null 2>&1 || { echo "test_plot_section: gnuplot is missing (apt-get install gnuplot-nox)" >&2; exit 1; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/test_plot_section.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+passed=0
+failed=0
+# check NAME COMMAND...: one assertion; the command's status decides.
+check() {
+    local name=$1; shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
+}
+has() { grep -qF -- "$2" "$1"; }
+lacks() { ! grep -qF -- "$2" "$1"; }
+is_png() { [ "$(head -c 8 "$1" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]; }
+# The lines of data block $NAME in a saved gnuplot file.
+block() { awk -v b="\$$2 << EOD" '$0 == b { on = 1; next } on && $0 == "EOD" { exit } on' "$1"; }
+same() { [ "$1" = "$2" ] || { printf '  got:\n%s\n  expected:\n%s\n' "$1" "$2"; return 1; }; }
+# run DIR ARGS...: plot_section in DIR, status in $rc, messages in DIR/err.
+run() { local d=$1; shift; (cd "$d" && "$plot" "$@" > out 2> err); rc=$?; }
+
+# --- The typed value finds the file names the program builds with %f --------
+d=$work/names; mkdir -p "$d"
+printf '26.3\t1\n40\t300\n' > "$d/liquid+halite_300.000000bar.dat"
+printf '26.3\t0.1\n30\t5000\n' > "$d/liquid+halite_-10.000000c.dat"
+for v in 300 3e2 300.0 +300; do
+    rm -f "$d/section_isobar_300.000000bar.png"
+    run "$d" isobar "$v"
+    check "isobar '$v' is drawn from the 300.000000bar files" [ $rc -eq 0 ]
+    check "isobar '$v' writes section_isobar_300.000000bar.png" is_png "$d/section_isobar_300.000000bar.png"
+done
+run "$d" isotherm -10
+check "a negative temperature is a value, not an option" [ $rc -eq 0 ]
+check "isotherm -10 writes section_isotherm_-10.000000c.png" is_png "$d/section_isotherm_-10.000000c.png"
+run "$d" isobar 301
+check "isobar 301 finds no file and fails" [ $rc -ne 0 ]
+check "the refusal names the section and the missing files" has "$d/err" "no boundary file of the isobaric section at 301 bar (*_301.000000bar.dat)"
+# Any boundary file names its section.
+printf '0.1\t400\n40\t400\n100\t400\n' > "$d/vapor+liquid+halite_300.000000bar.dat"
+rm -f "$d/section_isobar_300.000000bar.png"
+run "$work" "$d/vapor+liquid+halite_300.000000bar.dat" --gnuplot "$work/byfile.gp"
+check "a boundary file as argument selects its section" [ $rc -eq 0 ]
+check "...and its directory for data and picture" is_png "$d/section_isobar_300.000000bar.png"
+check "...and draws the other files of the section too" has "$work/byfile.gp" "title 'halite liquidus'"
+run "$d" "$d/notes.dat"
+check "a file not named like a boundary file is refused" [ $rc -ne 0 ]
+
+# --- Cleaning: only pairs of finite numbers reach gnuplot --------------------
+# Hand-written: leading and trailing values that are not numbers, each kind of
+# non-finite value the program can write, a run of empty lines, a line with
+# three columns, scientific notation, a negative temperature.
+d=$work/clean; mkdir -p "$d"
+printf '%s\n' "nan	nan" "10	100" "nan	110" "20	120" "-nan	-nan" "30	130" "" "" \
+    "inf	140" "40	150" "1e-3	1.5e+02" "50 160 170" "60	170" "5	-5" "-nan	180" \
+    > "$d/liquid+halite_300.000000bar.dat"
+run "$d" isobar 300 --gnuplot "$d/p.gp"
+check "a file with non-finite values is drawn" [ $rc -eq 0 ]
+# Expected: the finite pairs in order; every dropped line inside the data
+# becomes one empty line (a break in the curve), none at the ends.
+check "non-finite points break the curve and are never passed on" same "$(block "$d/p.gp" LH)" \
+"10	100
+
+20	120
+
+30	130
+
+40	150
+1e-3	1.5e+02
+
+60	170
+5	-5"
+# On the logarithmic pressure axis a pressure that is not positive cannot be
+# drawn either.
+printf '%s\n' "10	0" "20	-1" "30	5" "40	1.000000e-30" "45	0.0" "50	7" > "$d/vapor+halite_400.000000c.dat"
+run "$d" isotherm 400 --gnuplot "$d/t.gp"
+check "an isotherm with zero and negative pressures is drawn" [ $rc -eq 0 ]
+check "pressures that are not positive are left out" same "$(block "$d/t.gp" VH)" \
+"30	5
+40	1.000000e-30
+
+50	7"
+# Pieces of one boundary stay separate curves of one data set.
+printf '%s\n' "1	1" "2	2" "" "3	3" "4	4" > "$d/liquid+vapor_400.000000c.dat"
+run "$d" isotherm 400 --gnuplot "$d/t2.gp"
+check "pieces keep their single separating empty line" same "$(block "$d/t2.gp" VL)" "$(printf '1\t1\n2\t2\n\n3\t3\n4\t4')"
+check "...and form one data set with one legend entry" [ "$(grep -c "title 'vapour + liquid'" "$d/t2.gp")" -eq 1 ]
+
+# --- Labels and legend ---------------------------------------------------------
+d=$work/c2; mkdir -p "$d"
+printf '%s\n' "9	1000" "22	610.3" "45	1000" > "$d/vapor+liquid_2000.000000bar.dat"
+printf '%s\n' "26.3	1" "100	849" "100	849" > "$d/liquid+halite_2000.000000bar.dat"
+printf '%s\n' "nan	700" "-nan	800" > "$d/vapor+halite_2000.000000bar.dat"
+run "$d" isobar 2000 --svg --gnuplot "$d/p.gp"
+check "a section with a file of no finite point is still drawn" [ $rc -eq 0 ]
+check "...and that file is reported as left out" has "$d/err" "vapor+halite_2000.000000bar.dat has no finite point, left out"
+check "...and has no legend entry" lacks "$d/p.gp" "vapour + halite"
+check "the vapor+liquid_ file is labelled vapour + liquid" has "$d/p.gp" "title 'vapour + liquid'"
+check "the liquidus is labelled halite liquidus" has "$d/p.gp" "title 'halite liquidus'"
+check "isobaric title" has "$d/p.gp" "set title 'H2O–NaCl, isobaric section at 2000 bar'"
+check "x axis is NaCl in wt% from 0 to 100" has "$d/p.gp" "set xrange [0:100]"
+check "isobaric y axis is linear" lacks "$d/p.gp" "logscale"
+# The labels must reach the picture itself, not only the commands.
+svg=$d/section_isobar_2000.000000bar.svg
+check "--svg writes an SVG beside the PNG" is_png "$d/section_isobar_2000.000000bar.png"
+check "...whose text holds the title" has "$svg" "isobaric section at 2000 bar"
+check "...and the legend entries" has "$svg" "halite liquidus"
+
+d=$work/iso; mkdir -p "$d"
+printf '%s\n' "1.000000e+02	2.100000e-06" "3.500000e-01	3.796000e+02" > "$d/vapor+halite_400.500000c.dat"
+printf '%s\n' "0.35	379.6" "72	379.6" "100	379.6" > "$d/vapor+liquid+halite_400.500000c.dat"
+run "$d" isotherm 400.5 --gnuplot "$d/t.gp" --output "$d/pic.png"
+check "isothermal section at 400.5 C" [ $rc -eq 0 ]
+check "isothermal title keeps the decimals of the value" has "$d/t.gp" "set title 'H2O–NaCl, isothermal section at 400.5 C'"
+check "isothermal pressure axis is logarithmic" has "$d/t.gp" "set logscale y"
+check "the three-phase tie line is drawn with its corner points" has "$d/t.gp" "\$VLH with linespoints"
+check "scientific notation is read as numbers" same "$(block "$d/t.gp" VH)" "$(printf '1.000000e+02\t2.100000e-06\n3.500000e-01\t3.796000e+02')"
+check "--output names the PNG" is_png "$d/pic.png"
+check "...and no default-named picture appears" [ ! -e "$d/section_isotherm_400.500000c.png" ]
+
+# --- Outputs ---------------------------------------------------------------------
+run "$d" isotherm 400.5 --output "$d/only.svg"
+check "an .svg output writes an SVG" has "$d/only.svg" "<svg"
+check "...and no PNG" [ ! -e "$d/only.png" ]
+check "...not even under the default name" [ ! -e "$d/section_isotherm_400.500000c.png" ]
+run "$d" isotherm 400.5 --svg --output "$d/both.png"
+check "--svg with --output writes the PNG" is_png "$d/both.png"
+check "...and the SVG beside it" has "$d/both.svg" "<svg"
+
+# --- Refusals ------------------------------------------------------------------
+d=$work/refuse; mkdir -p "$d"
+printf '%s\n' "nan	nan" "" "inf	1" > "$d/liquid+halite_300.000000bar.dat"
+run "$d" isobar 300
+check "files without a finite point give an error" [ $rc -ne 0 ]
+check "...that says so" has "$d/err" "hold no finite point"
+check "...and no picture" [ ! -e "$d/section_isobar_300.000000bar.png" ]
+run "$d" isobar abc
+check "a value that is not a number is refused" [ $rc -ne 0 ]
+check "...with a message naming it" has "$d/err" "'abc' is not a number"
+run "$d" isochore 300
+check "an unknown kind of section is refused" [ $rc -ne 0 ]
+run "$d" --colour isobar 300
+check "an unknown option is refused" [ $rc -ne 0 ]
+run "$d"
+check "no arguments fail" [ $rc -ne 0 ]
+check "...and print the usage" has "$d/err" "Usage:"
+run "$d" -h
+check "-h succeeds" [ $rc -eq 0 ]
+check "...and prints the usage" has "$d/out" "Usage:"
+# Without gnuplot on the search path the script says how to install it.
+bin=$work/bin; mkdir -p "$bin"
+for tool in bash awk grep; do ln -s "$(command -v $tool)" "$bin/$tool"; done
+(cd "$d" && PATH=$bin "$plot" isobar 300 > out 2> err); rc=$?
+check "without gnuplot the script fails" [ $rc -ne 0 ]
+check "...and names the package to install" has "$d/err" "apt-get install gnuplot-nox"
+
+echo "plot_section: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
