@@ -16,6 +16,8 @@
 #include <stdexcept>
 #include <thread>
 
+extern char** environ;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,7 +32,8 @@ void writeWholeFile(const std::string& path, const std::string& bytes) {
 
 // In the child: only async-signal-safe calls between fork and exec.
 [[noreturn]] void execChild(const char* workDir, const char* inPath, const char* outPath,
-                            const char* errPath, const char* program, char* const argv[]) {
+                            const char* errPath, const char* program, char* const argv[],
+                            char* const envp[]) {
     setpgid(0, 0);
     const int in = open(inPath, O_RDONLY);
     const int out = open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -42,7 +45,7 @@ void writeWholeFile(const std::string& path, const std::string& bytes) {
     close(in);
     close(out);
     close(err);
-    execv(program, argv);
+    execve(program, argv, envp);
     _exit(127);
 }
 
@@ -109,13 +112,33 @@ RunResult runProgram(const RunOptions& options) {
     }
     argv.push_back(nullptr);
 
+    // The inherited environment, less the names that options.environment sets.
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string inherited(*entry);
+        const std::string prefix = inherited.substr(0, inherited.find('=')) + "=";
+        const bool replaced = std::any_of(options.environment.begin(), options.environment.end(),
+                                          [&prefix](const std::string& set) {
+                                              return set.compare(0, prefix.size(), prefix) == 0;
+                                          });
+        if (!replaced) {
+            env.push_back(inherited);
+        }
+    }
+    env.insert(env.end(), options.environment.begin(), options.environment.end());
+    std::vector<char*> envp;
+    for (std::string& entry : env) {
+        envp.push_back(&entry[0]);
+    }
+    envp.push_back(nullptr);
+
     const pid_t pid = fork();
     if (pid < 0) {
         throw std::runtime_error("harness: fork failed: " + std::string(std::strerror(errno)));
     }
     if (pid == 0) {
         execChild(result.dir->path().c_str(), inPath.c_str(), outPath.c_str(), errPath.c_str(),
-                  program.c_str(), argv.data());
+                  program.c_str(), argv.data(), envp.data());
     }
     setpgid(pid, pid);  // also from here, so the group exists before any kill
 

@@ -38,6 +38,9 @@ struct RunOptions {
     // If not empty, standard output goes to this path (e.g. /dev/full)
     // instead of being captured.
     std::string stdoutPath;
+    // Extra environment entries NAME=VALUE for the program; each replaces an
+    // inherited variable of the same name.
+    std::vector<std::string> environment;
     double timeoutSeconds = 20.0;  // the program is killed after this [s]
 };
 
