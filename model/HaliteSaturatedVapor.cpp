@@ -109,9 +109,11 @@ double HaliteSaturatedVapor::dXdT(const double* /*t*/, const double* p) {
 
     // Temperature slope of W at constant p.
     const double Y = (*p - PNaCl) * (dPcritdT - dPNaCldT) / (span * span) + dPNaCldT / span;
+    // W^j1 by the power function (not a number for W < 0); the integer
+    // powers of the slope by plain multiplication.
     const double Wj1 = std::pow(W, j1);
-    const double W2 = std::pow(W, 2.0);
-    const double W3 = std::pow(W, 3.0);
+    const double W2 = W * W;
+    const double W3 = W * W * W;
     const double k3 = -1.0 - j0 - j2 - j3;
     const double dS = W3 * (-dj0dT - dj2dT - dj3dT) + W2 * dj3dT +
                       (Wj1 * dj0dT + j0 * Wj1 * (Y * j1 / W + dj1dT * std::log(W)) + W * dj2dT + Y * j2) +

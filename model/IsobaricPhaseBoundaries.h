@@ -60,6 +60,8 @@ public:
     double residual;  // last pressure residual of VLH_TemperatureFromP [bar]
     double pCalc;     // three-phase pressure at tWork in the last iteration [bar]
     double dPdT;      // slope of the three-phase pressure at tWork in the last iteration [bar/C]
+    // Copies of the owner's variables, taken by CopyInputs; until the first
+    // call they hold the owner's t - 1.0, p - 1.0 and x + 0.5.
     double t;         // copy of the owner's temperature [C]
     double p;         // copy of the owner's pressure [bar]
     double x;         // copy of the owner's composition [mole fraction NaCl]

@@ -89,11 +89,12 @@ double rowCCC(const double* g, double c) {
 }
 
 // Sums over the rows of the main residual part, by Horner's rule in q from
-// k = 9 down to 1: S0 = sum P_k/k q^k, S1 = sum P_k q^(k-1),
-// S2 = sum (k-1) P_k q^(k-2), S3 = sum (k-1)(k-2) P_k q^(k-3).
+// k = 9 down to 1: S0 = sum (1/k) P_k q^k, S1 = sum P_k q^(k-1),
+// S2 = sum (k-1) P_k q^(k-2), S3 = sum (k-1)(k-2) P_k q^(k-3). In S0 the
+// factor 1/k is formed first and then multiplies the row polynomial.
 double sum0(const double* P, double q) {
     double acc = 0.0;
-    for (int k = 9; k >= 1; --k) acc = (acc + P[k - 1] / k) * q;
+    for (int k = 9; k >= 1; --k) acc = (acc + (1.0 / k) * P[k - 1]) * q;
     return acc;
 }
 double sum1(const double* P, double q) {
@@ -118,21 +119,20 @@ struct CDerivs {
 };
 CDerivs cDerivs(double c, double T) { return {-c / T, 2.0 * c / (T * T), -6.0 * c / (T * T * T)}; }
 
-// Sum over the ideal-gas powers tau^1..tau^12 and its derivatives in tau.
+// First three derivatives in tau of the ideal-gas power sum
+// sum_{n=1..12} c_(n+6) tau^n, by Horner's rule.
 struct IdealSum {
-    double x, x1, x2, x3;
+    double x1, x2, x3;
 };
 IdealSum idealPowers(double tau) {
     // a_n = c_(n+6) multiplies tau^n, n = 1..12; C[n + 5] is a_n.
-    IdealSum r{C[17], 12.0 * C[17], 132.0 * C[17], 1320.0 * C[17]};
+    IdealSum r{12.0 * C[17], 132.0 * C[17], 1320.0 * C[17]};
     for (int n = 11; n >= 1; --n) {
         const double a = C[n + 5];
-        r.x = r.x * tau + a;
         r.x1 = r.x1 * tau + n * a;
         if (n >= 2) r.x2 = r.x2 * tau + n * (n - 1) * a;
         if (n >= 3) r.x3 = r.x3 * tau + n * (n - 1) * (n - 2) * a;
     }
-    r.x *= tau;
     return r;
 }
 
@@ -164,8 +164,16 @@ void tempTerms(double T, EosWork& w) {
     const double tau = T / 100.0;
     const double lnTau = std::log(tau);
     const IdealSum ps = idealPowers(tau);
-    const double X = (C[0] / tau + C[1]) * lnTau + C[2] / (tau * tau * tau) + C[3] / (tau * tau) +
-                     C[4] / tau + C[5] + ps.x;
+    // X(tau) term by term, left to right: the logarithmic and inverse-power
+    // terms, then c7 tau + c8 tau^2 + ... + c18 tau^12 with each power the
+    // previous one times tau.
+    double X = (C[0] / tau + C[1]) * lnTau + C[2] / (tau * tau * tau) + C[3] / (tau * tau) +
+               C[4] / tau + C[5];
+    double tauN = 1.0;
+    for (int j = 6; j < 18; ++j) {
+        tauN = tauN * tau;
+        X = X + C[j] * tauN;
+    }
     const double t2 = tau * tau;
     const double t3 = t2 * tau;
     const double t4 = t3 * tau;
@@ -250,7 +258,10 @@ void densityTerms(double T, double rho, EosWork& w) {
         const int l = addL[i];
         const double dk = ipow(delta, k);
         const double dl = ipow(delta, l);
-        const double E = addG[i] * std::exp(-addAlpha[i] * dk - addBeta[i] * tau * tau);
+        // exp(-alpha delta^k - beta tau^2), the square formed before the
+        // product with beta.
+        const double ex = std::exp(-addAlpha[i] * dk - addBeta[i] * (tau * tau));
+        const double E = addG[i] * ex;
         w.addDelta[i] = delta;
         w.addTau[i] = tau;
         w.addExp[i] = E;
@@ -266,7 +277,7 @@ void densityTerms(double T, double rho, EosWork& w) {
         const double hDD = L2 + 2.0 * L1 * psi1 + dl * (psi1 * psi1 + psi2);
         const double r1 = 1.0 / addRho[i];
         const double t1 = 1.0 / addT[i];
-        w.res.a += dl * E;
+        w.res.a += addG[i] * dl * ex;  // g delta^l exp(...), left to right
         w.res.ad += hD * E * r1;
         w.res.add += hDD * E * r1 * r1;
         w.res.aT += dl * chi1 * E * t1;

@@ -48,12 +48,17 @@ constexpr double bV[11] = {11.08333753,  -44.64350654, 121.0778198,  -278.515376
                            327.9464497,  1462.514145,  -11593.55916, 38922.19673,
                            -73229.67131, 74466.37149,  -31962.35787};
 
-// sum a[i] x^i for i = 0..n-1 by Horner's rule.
+// a[0] + a[1] x + ... + a[n-1] x^(n-1), term by term from i = 0 and added
+// left to right, each power the previous one times x.
 template <int n>
-double horner(const double (&a)[n], double x) {
-    double acc = a[n - 1];
-    for (int i = n - 2; i >= 0; --i) acc = acc * x + a[i];
-    return acc;
+double powerSeries(const double (&a)[n], double x) {
+    double sum = 0.0;
+    double xi = 1.0;  // x^i
+    for (int i = 0; i < n; ++i) {
+        sum = sum + a[i] * xi;
+        xi = xi * x;
+    }
+    return sum;
 }
 
 }  // namespace
@@ -166,11 +171,15 @@ PsatEstimate psatApprox(double T) {
     if (T > 314.0) {
         const double tau = std::fabs(1.0 - T / kTcFit);
         const double r = std::sqrt(tau);
-        double S = psatA[7];
-        double Sd = psatA[7] * (7 + 2) / 2.0;
-        for (int i = 6; i >= 0; --i) {
-            S = S * r + psatA[i];
-            Sd = Sd * r + psatA[i] * (i + 2) / 2.0;
+        // S = sum a_i r^i and Sd = sum a_i (i+2)/2 r^i, term by term from
+        // i = 0, each power the previous one times r.
+        double S = 0.0;
+        double Sd = 0.0;
+        double ri = 1.0;  // r^i
+        for (int i = 0; i < 8; ++i) {
+            S = S + psatA[i] * ri;
+            Sd = Sd + psatA[i] * (i + 2) / 2.0 * ri;
+            ri = ri * r;
         }
         const double lnRatio = (kTcFit / T) * tau * S;  // ln(psat / 22.093)
         const double psat = kPcFit * std::exp(lnRatio);
@@ -202,12 +211,12 @@ DensityPair satDensityApprox(double T) {
     double VV;
     if (T > 623.15) {
         const double r = std::pow(1.0 - T / 647.3, 0.25);
-        VL = horner(cL, r);
-        VV = horner(cV, r);
+        VL = powerSeries(cL, r);
+        VV = powerSeries(cV, r);
     } else {
         const double delta = T / 647.3 - 0.4219836242854936;
-        VL = horner(bL, delta);
-        VV = std::exp(horner(bV, delta));
+        VL = powerSeries(bL, delta);
+        VV = std::exp(powerSeries(bV, delta));
     }
     return {1.0 / (3.17 * VL), 1.0 / (3.17 * VV)};
 }

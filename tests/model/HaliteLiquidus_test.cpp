@@ -59,6 +59,38 @@ TEST_F(HaliteLiquidusTest, AnchoredAtMeltingPointAnd20C) {
     }
 }
 
+TEST_F(HaliteLiquidusTest, CompositionAndHeatCapacityFromCoefficientTables) {
+    // Independent arrangement: ascending sums over the coefficient tables
+    // (constant, per bar, per bar^2), e5 closing the sum to 1, and the heat
+    // capacity as cp100 plus its increments from 100 C.
+    const double e[5][3] = {{0.0989944, 3.30796e-06, -4.71759e-10},
+                            {0.00947257, -8.6646e-06, 1.69417e-09},
+                            {0.610863, -1.51716e-05, 1.1929e-08},
+                            {-1.64994, 0.000203441, -6.46015e-08},
+                            {3.36474, -0.000154023, 8.17048e-08}};
+    for (double pc : {1.0, 500.0, 3000.0}) {
+        for (double tc : {25.0, 300.0, 700.0}) {
+            At(tc, pc);
+            const double tau = tc / (800.7 + 0.024726 * pc);
+            double x = 0.0, rest = 1.0;
+            for (int i = 0; i < 5; ++i) {
+                const double ei = e[i][0] + pc * (e[i][1] + pc * e[i][2]);
+                x += ei * std::pow(tau, i);
+                rest -= ei;
+            }
+            x += rest * std::pow(tau, 5);
+            EXPECT_NEAR(liquidus.xL, x, 1e-14) << tc << " C " << pc << " bar";  // rounding of O(1) terms
+
+            const double b2 = -0.646 - 0.00035 * pc;
+            const double b3 = -0.00155246 + pc * (9.62709e-07 - 2.43274e-11 * pc);
+            const double b5 = -2.92653e-09 + pc * (-2.01445e-13 + 1.13443e-17 * pc);
+            const double cp = 3029.0 - 0.062 * pc + 2.0 * b2 * (tc - 100.0) + 3.0 * b3 * (tc * tc - 1e4) +
+                              5.0 * b5 * (std::pow(tc, 4) - 1e8);
+            EXPECT_NEAR(liquidus.cpL, cp, 1e-9 * std::fabs(cp)) << tc << " C " << pc << " bar";
+        }
+    }
+}
+
 TEST_F(HaliteLiquidusTest, SlopesAreDerivatives) {
     // Central differences of the object's own values at the other input fixed.
     const double ht = 1e-3, hp = 1e-2;

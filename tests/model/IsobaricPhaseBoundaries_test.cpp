@@ -218,6 +218,33 @@ TEST_F(IsobaricPhaseBoundariesTest, UnreachablePressureEndsWithTheNonConvergence
     EXPECT_EQ(solver.tWork, result);
 }
 
+// The iteration gives up after the 21st Newton update and returns that
+// update unevaluated. Reference: 20, 21 and 22 plain Newton updates from the
+// low-side start of 50 C, counted out by hand with a curve object of the
+// test's own; the pressure lies below the low side's reach, so none of them
+// converges and the three counts give three different temperatures.
+TEST_F(IsobaricPhaseBoundariesTest, GivesUpAfterTheTwentyFirstNewtonUpdate) {
+    const double target = 0.001;  // [bar]
+    double tc = 50.0;             // start of the low-side table for p <= 1 bar [C]
+    HaliteLiquidVaporCurve curve(&tc);
+    double afterUpdate[23] = {};
+    afterUpdate[0] = tc;
+    for (int n = 1; n <= 22; ++n) {
+        curve.Refresh();
+        const double pNow = curve.P;
+        ASSERT_GE(std::fabs(pNow - target), 1e-8) << "converged at update " << n;
+        tc = tc - (pNow - target) / curve.dPdT;
+        afterUpdate[n] = tc;
+    }
+    ASSERT_NE(afterUpdate[20], afterUpdate[21]);
+    ASSERT_NE(afterUpdate[22], afterUpdate[21]);
+
+    double result = 0.0;
+    EXPECT_EQ(Solve(target, TatPmax, result), notConverged);
+    EXPECT_EQ(result, afterUpdate[21]);
+    EXPECT_EQ(solver.tWork, afterUpdate[21]);
+}
+
 // A vanishing or non-finite slope ends the iteration with the non-convergence
 // message and returns the current iterate instead of an infinite or undefined
 // temperature. The slope is forced through the three-phase member's cache: at

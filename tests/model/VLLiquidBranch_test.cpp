@@ -178,7 +178,17 @@ TEST_F(VLLiquidBranchTest, SlopeIsTheChainRuleDerivative) {
     }
 }
 
-TEST_F(VLLiquidBranchTest, ShapeCoefficientSlopesAreExact) {
+TEST_F(VLLiquidBranchTest, ShapeCoefficientsAndTheirSlopes) {
+    // Hand evaluation at the midpoints of the logistic terms, where the
+    // exponentials are 1 and the logistic factors 1/2.
+    At(438.58, 300.0);
+    EXPECT_NEAR(vl.a, 0.001465481 / 2.0 + 0.000219379 - 5.6765e-10 * 438.58 * 438.58, 1e-18);
+    EXPECT_NEAR(vl.dadT, -0.001465481 / 4.0 / 18.4508 - 2.0 * 5.6765e-10 * 438.58, 1e-18);
+    At(384.904, 300.0);
+    const double e3 = std::exp(-0.00762859 * 384.904);
+    EXPECT_NEAR(vl.b, 6.592089e-06 / 2.0 + 1.44951e-07 + 6.06896e-05 * e3, 1e-20);
+    EXPECT_NEAR(vl.dbdT, -6.592089e-06 / 4.0 / 7.07477 - 0.00762859 * 6.06896e-05 * e3, 1e-20);
+
     // dadT and dbdT are the derivatives of a(t) and b(t): central differences
     // of the object's own coefficients.
     for (double t0 : {100.0, 384.904, 438.58, 700.0}) {
@@ -192,6 +202,35 @@ TEST_F(VLLiquidBranchTest, ShapeCoefficientSlopesAreExact) {
         At(t0, 300.0);
         EXPECT_NEAR(vl.dadT, (aPlus - aMinus) / (2 * h), 1e-6 * std::fabs(vl.dadT)) << t0;
         EXPECT_NEAR(vl.dbdT, (bPlus - bMinus) / (2 * h), 1e-6 * std::fabs(vl.dbdT)) << t0;
+    }
+}
+
+TEST_F(VLLiquidBranchTest, CompositionBetweenTheAnchorsInAnotherArrangement) {
+    // With g(P) = a (Pc - P) + b (Pc - P)^2 every branch is g(p) plus a
+    // constant plus a multiple of sqrt(Pc - p), fixed by the two anchors:
+    // below 373.976 C  X = g(p) - g(Pw) + (Xs - g(Pv) + g(Pw)) (sp - sw) / (sv - sw),
+    // above            X = g(p) + Xc + (XA - Xc - g(PA)) sqrt((Pc - p) / (Pc - PA)),
+    // with the anchor (PA, XA) = (Pv, Xs) up to 800.7 C and (Pb, 1) above.
+    struct Case {
+        double t, p;
+    };
+    for (const Case c : {Case{25.0, 0.02}, Case{300.0, 70.0}, Case{373.5, 210.0},
+                         Case{450.0, 300.0}, Case{700.0, 400.0}, Case{900.0, 500.0}}) {
+        At(c.t, c.p);
+        auto g = [this](double P) { return vl.a * (vl.Pc - P) + vl.b * (vl.Pc - P) * (vl.Pc - P); };
+        double x;
+        if (c.t < 373.976) {
+            const double sv = std::sqrt(vl.Pc - vl.Pv), sw = std::sqrt(vl.Pc - vl.Pw);
+            const double sp = std::sqrt(vl.Pc - c.p);
+            x = g(c.p) - g(vl.Pw) + (vl.Xs - g(vl.Pv) + g(vl.Pw)) * (sp - sw) / (sv - sw);
+        } else {
+            const double pa = c.t <= 800.7 ? vl.Pv : vl.Pb;
+            const double xa = c.t <= 800.7 ? vl.Xs : 1.0;
+            x = g(c.p) + vl.Xc + (xa - vl.Xc - g(pa)) * std::sqrt((vl.Pc - c.p) / (vl.Pc - pa));
+        }
+        // Rounding only; terms are of order 1 at most.
+        EXPECT_NEAR(vl.X, x, 1e-13) << c.t << " C, " << c.p << " bar";
+        EXPECT_GT(vl.X, 0.0);
     }
 }
 

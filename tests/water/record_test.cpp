@@ -36,8 +36,9 @@ Layout layoutOf(const WaterProps* rec) {
     return l;
 }
 
-// Expected layouts are the allocation table of the record design ('v' = dcv,
-// 'c' = dcp).
+// Expected layouts follow the allocation rules of newProp: dx, dp from grade
+// 1; dcv and the (T, rho) children of dp and dx at grade 2; dT, dd and ds or
+// dh, du for 'p','h' or 'p','s' ('v' = dcv, 'c' = dcp).
 TEST(WaterRecord, LayoutFollowsLettersAndGrade) {
     struct Case {
         char v1, v2;
@@ -71,8 +72,9 @@ TEST(WaterRecord, LayoutFollowsLettersAndGrade) {
         EXPECT_EQ(rec->cp, 0.0);
         EXPECT_EQ(freeProp(rec), nullptr);
     }
-    // Counts stated with the design: fourteen children for 'p','h' grade 2,
-    // four for 'p','s' grade 2.
+    // Child counts of those rules: fourteen for 'p','h' grade 2 (two each of
+    // dp and dx in T and rho, two each of dx, dT, dd, ds, du in p and h), four
+    // for 'p','s' grade 2.
     WaterProps* ph = newProp('p', 'h', 2);
     WaterProps* ps = newProp('p', 's', 2);
     EXPECT_EQ(layoutOf(ph).children, 14);
