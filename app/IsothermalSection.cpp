@@ -70,50 +70,40 @@ bool runIsothermalSection(RunState& s, std::ostream& out, std::ostream& err) {
     // Vapour-liquid loop from the vapour corner of the tie line up the vapour
     // branch and down the liquid branch to the liquid corner.
     vl.announce(out, "Writing VL data to file " + vl.name() + "\n");
-    if (s.t <= WaterCriticalPoint::Tc) {
-        // The loop closes at pure water boiling at t.
-        const double pTop = s.water.VaporPressure() * model_units::paToBar;
-        const double dVL = (pTop - p3) * 0.01;
-        s.p = p3;
-        s.haliteVapor.Refresh();
-        if (!vl.writePoint(s.haliteVapor.xVH, p3)) return false;
-        for (s.p = p3 + dVL; s.p < pTop; s.p += dVL) {
-            s.vaporBranch.Refresh();
-            if (!vl.writePoint(s.vaporBranch.X, s.p)) return false;
-        }
+    // At or below the critical temperature of water the loop closes at pure
+    // water boiling at t, above it at the critical point of the solution.
+    const bool closesAtPureWater = s.t <= WaterCriticalPoint::Tc;
+    double pTop;
+    if (closesAtPureWater) {
+        pTop = s.water.VaporPressure() * model_units::paToBar;
+    } else {
+        s.critical.Refresh();
+        pTop = s.critical.Pcrit;
+    }
+    const double dVL = (pTop - p3) * 0.01;
+    s.p = p3;
+    s.haliteVapor.Refresh();
+    if (!vl.writePoint(s.haliteVapor.xVH, p3)) return false;
+    for (s.p = p3 + dVL; s.p < pTop; s.p += dVL) {
+        s.vaporBranch.Refresh();
+        if (!vl.writePoint(s.vaporBranch.X, s.p)) return false;
+    }
+    if (closesAtPureWater) {
         if (!vl.writeRaw(pureWaterMarker, pTop * belowVaporPressure)) return false;
         if (!vl.writeRaw(0.0, pTop)) return false;
         if (!vl.writeRaw(pureWaterMarker, pTop * belowVaporPressure)) return false;
-        for (s.p = pTop - dVL; s.p > p3; s.p -= dVL) {
-            s.liquidBranch.Refresh();
-            if (!vl.writePoint(s.liquidBranch.X, s.p)) return false;
-        }
-        s.p = p3;
-        s.liquidus.Refresh();
-        if (!vl.writePoint(s.liquidus.xL, p3)) return false;
     } else {
-        // The loop closes at the critical point of the solution at t.
-        s.critical.Refresh();
-        const double pTop = s.critical.Pcrit;
-        const double dVL = (pTop - p3) * 0.01;
-        s.p = p3;
-        s.haliteVapor.Refresh();
-        if (!vl.writePoint(s.haliteVapor.xVH, p3)) return false;
-        for (s.p = p3 + dVL; s.p < pTop; s.p += dVL) {
-            s.vaporBranch.Refresh();
-            if (!vl.writePoint(s.vaporBranch.X, s.p)) return false;
-        }
         s.p = pTop;
         s.critical.Refresh();
         if (!vl.writePoint(s.critical.Xcrit, pTop)) return false;
-        for (s.p = pTop - dVL; s.p > p3; s.p -= dVL) {
-            s.liquidBranch.Refresh();
-            if (!vl.writePoint(s.liquidBranch.X, s.p)) return false;
-        }
-        s.p = p3;
-        s.liquidus.Refresh();
-        if (!vl.writePoint(s.liquidus.xL, p3)) return false;
     }
+    for (s.p = pTop - dVL; s.p > p3; s.p -= dVL) {
+        s.liquidBranch.Refresh();
+        if (!vl.writePoint(s.liquidBranch.X, s.p)) return false;
+    }
+    s.p = p3;
+    s.liquidus.Refresh();
+    if (!vl.writePoint(s.liquidus.xL, p3)) return false;
 
     if (!vh.close()) return false;
     if (!vlh.close()) return false;
