@@ -40,36 +40,19 @@ void BM_EosThirdDerivatives(benchmark::State& state) {
 }
 BENCHMARK(BM_EosThirdDerivatives);
 
-void BM_PropTpLiquid(benchmark::State& state) {
-    WaterProps* rec = newProp('T', 'p', 1);
-    for (auto _ : state) {
-        propTp(300.0, 10e6, 500.0, 1e-8, rec);
-        benchmark::DoNotOptimize(rec->d);
-    }
-    freeProp(rec);
-}
-BENCHMARK(BM_PropTpLiquid);
-
-void BM_PropTpVapour(benchmark::State& state) {
-    WaterProps* rec = newProp('T', 'p', 1);
-    for (auto _ : state) {
-        propTp(500.0, 1e6, 500.0, 1e-8, rec);
-        benchmark::DoNotOptimize(rec->d);
-    }
-    freeProp(rec);
-}
-BENCHMARK(BM_PropTpVapour);
-
+// Water at (T [K], p [Pa]) from the program's density guess of 500 kg/m3.
 // Close to the saturation curve the phase test runs a coexistence solve.
-void BM_PropTpNearSaturation(benchmark::State& state) {
+void BM_PropTp(benchmark::State& state, double T, double p) {
     WaterProps* rec = newProp('T', 'p', 1);
     for (auto _ : state) {
-        propTp(373.15, 101330.0, 500.0, 1e-8, rec);
+        propTp(T, p, 500.0, 1e-8, rec);
         benchmark::DoNotOptimize(rec->d);
     }
     freeProp(rec);
 }
-BENCHMARK(BM_PropTpNearSaturation);
+BENCHMARK_CAPTURE(BM_PropTp, Liquid, 300.0, 10e6);
+BENCHMARK_CAPTURE(BM_PropTp, Vapour, 500.0, 1e6);
+BENCHMARK_CAPTURE(BM_PropTp, NearSaturation, 373.15, 101330.0);
 
 void BM_PropTdTwoPhase(benchmark::State& state) {
     WaterProps* rec = newProp('T', 'p', 1);
