@@ -1,0 +1,209 @@
+// fuzz_engine: computeSection over every bit pattern of a double.
+//
+// The input is read as up to two doubles (8 bytes each, native byte order, a
+// short last chunk padded with zero bytes): NaN payloads, infinities,
+// subnormals and the neighbours of every limit all arrive. Each value is
+// computed as an isobaric and as an isothermal section, with and without the
+// display resolution, and checked:
+//   - refused exactly when outside 1-5000 bar / at or above 800.7 C (or not a
+//     number), with the console program's refusal and nothing else;
+//   - accepted ones give the boundaries of their case, in the console
+//     program's order, each named phases + "_" + value (%f) + suffix, with at
+//     least one piece, a bounded number of points and well-formed file text,
+//     announced in the console text;
+//   - points that are not finite numbers are counted in the warnings;
+//   - the display resolution changes only the vapour + halite curve of an
+//     isotherm.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <quarvessin/section.h>
+
+#include "fuzz/Check.h"
+
+using namespace quarvessin;
+using fuzzcheck::sameBits;
+using fuzzcheck::show;
+
+namespace {
+
+// Values read from one input; more would only slow the fuzzer down.
+constexpr std::size_t valuesPerInput = 2;
+// Most points one boundary may hold. The longest boundaries of the valid
+// range are the isothermal liquidus (1-bar steps up to 5000 bar) and the
+// isobaric ones (1-degree steps to 1000 C); a boundary far beyond this bound
+// comes from a loop whose step no longer moves its variable.
+constexpr std::size_t mostPointsPerBoundary = 20000;
+// Points of the vapour + halite curve of an isotherm at display resolution:
+// both ends and 399 steps between them.
+constexpr std::size_t finePointsVH = 401;
+
+std::string describe(SectionKind kind, double value, bool fine) {
+    return std::string(kind == SectionKind::Isobaric ? "isobar " : "isotherm ") + show(value) +
+           (fine ? " (fine)" : "");
+}
+
+std::string expectedName(const std::string& phases, double value, const char* suffix) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%s_%f%s", phases.c_str(), value, suffix);
+    return text;
+}
+
+bool samePoints(const Boundary& a, const Boundary& b) {
+    if (a.phases != b.phases || a.fileName != b.fileName || a.scientific != b.scientific ||
+        a.pieces.size() != b.pieces.size())
+        return false;
+    for (std::size_t i = 0; i < a.pieces.size(); ++i) {
+        if (a.pieces[i].size() != b.pieces[i].size()) return false;
+        for (std::size_t j = 0; j < a.pieces[i].size(); ++j) {
+            if (!sameBits(a.pieces[i][j].wtPercent, b.pieces[i][j].wtPercent) ||
+                !sameBits(a.pieces[i][j].value, b.pieces[i][j].value))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The boundaries of an accepted section (phases and number of pieces), in the
+// console program's order of opening.
+struct Expected {
+    const char* phases;
+    std::size_t pieces;
+};
+std::vector<Expected> expectedBoundaries(SectionKind kind, double value) {
+    if (kind == SectionKind::Isothermal) {
+        return {{"liquid+vapor", 1}, {"liquid+halite", 1}, {"vapor+liquid+halite", 1},
+                {"vapor+halite", 1}};
+    }
+    switch (isobaricCase(value)) {
+        case IsobaricCase::A:
+        case IsobaricCase::B:
+            return {{"liquid+vapor", 3}, {"liquid+halite", 2}, {"vapor+liquid+halite", 2},
+                    {"vapor+halite", 1}};
+        case IsobaricCase::C1:
+            return {{"liquid+halite", 1}};
+        case IsobaricCase::C2:
+            return {{"liquid+halite", 1}, {"vapor+liquid", 1}};
+    }
+    return {};
+}
+
+void checkSection(const Section& s, SectionKind kind, double value, bool fine) {
+    const std::string what = describe(kind, value, fine);
+    // Accepted exactly within the range, never for a value that is not a number.
+    const bool inRange = kind == SectionKind::Isobaric
+                             ? (value >= 1.0 && value <= 5000.0)
+                             : (value < 800.7 && value > -HUGE_VAL);
+    FUZZ_REQUIRE(sectionAccepted(kind, value) == inRange, what);
+    FUZZ_REQUIRE(s.accepted == inRange, what);
+    FUZZ_REQUIRE(s.kind == kind && sameBits(s.value, value), what);
+    if (!inRange) {
+        const char* refusal = kind == SectionKind::Isobaric
+                                  ? "The entered pressure is out of range, terminating ...\n\n"
+                                  : "sorry, I havn't implemented isotherm for t >= 800.7 C ...\n";
+        FUZZ_REQUIRE(s.console == refusal, what + ": console\n" + s.console);
+        FUZZ_REQUIRE(s.boundaries.empty() && s.warnings.empty(), what);
+        return;
+    }
+
+    const std::vector<Expected> expected = expectedBoundaries(kind, value);
+    FUZZ_REQUIRE(s.boundaries.size() == expected.size(),
+                 what + ": " + std::to_string(s.boundaries.size()) + " boundaries");
+    const char* suffix = kind == SectionKind::Isobaric ? "bar.dat" : "c.dat";
+    std::size_t nonFinite = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const Boundary& b = s.boundaries[i];
+        const std::string where = what + ", " + b.fileName;
+        FUZZ_REQUIRE(b.phases == expected[i].phases, where + ": phases " + b.phases);
+        FUZZ_REQUIRE(b.fileName.rfind(b.phases + "_", 0) == 0, where);
+        FUZZ_REQUIRE(b.fileName == expectedName(b.phases, value, suffix), where);
+        FUZZ_REQUIRE(b.pieces.size() == expected[i].pieces,
+                     where + ": " + std::to_string(b.pieces.size()) + " pieces");
+        // Vapour + halite of an isotherm is the one boundary in %e.
+        FUZZ_REQUIRE(b.scientific == (kind == SectionKind::Isothermal && b.phases == "vapor+halite"),
+                     where);
+        std::size_t points = 0;
+        for (const auto& piece : b.pieces) {
+            points += piece.size();
+            for (const Point& p : piece) {
+                if (!std::isfinite(p.wtPercent) || !std::isfinite(p.value)) ++nonFinite;
+            }
+        }
+        FUZZ_REQUIRE(points <= mostPointsPerBoundary, where + ": " + std::to_string(points) + " points");
+        // Three-phase tie lines: vapour, liquid and halite corners.
+        if (b.phases == "vapor+liquid+halite") {
+            for (const auto& piece : b.pieces) FUZZ_REQUIRE(piece.size() == 3, where);
+        }
+        if (fine && b.phases == "vapor+halite" && kind == SectionKind::Isothermal) {
+            FUZZ_REQUIRE(points == finePointsVH, where + ": " + std::to_string(points) + " points");
+        }
+        // The file text: one line per point, an empty line between pieces.
+        const std::string text = formatBoundary(b);
+        FUZZ_REQUIRE(text.empty() || text.back() == '\n', where);
+        std::size_t lines = 0;
+        for (char c : text) lines += c == '\n';
+        FUZZ_REQUIRE(lines == points + b.pieces.size() - 1, where + ": " + std::to_string(lines) + " lines");
+        // Every file is named in the console text.
+        FUZZ_REQUIRE(s.console.find(b.fileName) != std::string::npos,
+                     where + ": not in the console text\n" + s.console);
+    }
+    // Points that are not finite numbers are counted in a warning.
+    if (nonFinite > 0) {
+        const std::string count = ": " + std::to_string(nonFinite) +
+                                  (nonFinite == 1 ? " point is" : " points are") +
+                                  " not finite numbers (";
+        bool found = false;
+        for (const std::string& w : s.warnings) found = found || w.find(count) != std::string::npos;
+        FUZZ_REQUIRE(found, what + ": no warning of " + std::to_string(nonFinite) + " points");
+    }
+    const bool belowRange = kind == SectionKind::Isothermal && value < 0.0;
+    FUZZ_REQUIRE(s.warnings.size() == (nonFinite > 0 ? 1u : 0u) + (belowRange ? 1u : 0u),
+                 what + ": " + std::to_string(s.warnings.size()) + " warnings");
+}
+
+void checkValue(double value) {
+    for (SectionKind kind : {SectionKind::Isobaric, SectionKind::Isothermal}) {
+        const Section plain = computeSection(kind, value);
+        checkSection(plain, kind, value, false);
+        const Section fine = computeSection(kind, value, SectionOptions{true});
+        checkSection(fine, kind, value, true);
+        // The display resolution changes the points of the vapour + halite
+        // curve of an isotherm (not its ends) and nothing else.
+        const std::string what = describe(kind, value, true);
+        FUZZ_REQUIRE(fine.console == plain.console && fine.warnings.size() == plain.warnings.size(),
+                     what);
+        for (std::size_t i = 0; i < plain.boundaries.size(); ++i) {
+            const Boundary& a = plain.boundaries[i];
+            const Boundary& b = fine.boundaries[i];
+            if (kind == SectionKind::Isothermal && a.phases == "vapor+halite") {
+                const Point& a0 = a.pieces.front().front();
+                const Point& b0 = b.pieces.front().front();
+                const Point& a1 = a.pieces.back().back();
+                const Point& b1 = b.pieces.back().back();
+                FUZZ_REQUIRE(sameBits(a0.value, b0.value) && sameBits(a0.wtPercent, b0.wtPercent) &&
+                                 sameBits(a1.value, b1.value) && sameBits(a1.wtPercent, b1.wtPercent),
+                             what + ": ends of the vapour + halite curve");
+            } else {
+                FUZZ_REQUIRE(samePoints(a, b), what + ": " + a.fileName + " differs");
+            }
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    for (std::size_t i = 0; i < valuesPerInput && i * 8 < size; ++i) {
+        unsigned char bytes[8] = {};
+        std::memcpy(bytes, data + i * 8, size - i * 8 < 8 ? size - i * 8 : 8);
+        double value;
+        std::memcpy(&value, bytes, sizeof value);
+        checkValue(value);
+    }
+    return 0;
+}
