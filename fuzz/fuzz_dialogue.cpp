@@ -154,7 +154,7 @@ struct Model {
 Model model(const std::string& input) {
     Model m;
     Answers answers(input);
-    m.out = banner + "\n";
+    m.out = banner;  // ends with the empty line after the box
     int choice = 0;
     for (;;) {
         m.out += menu;

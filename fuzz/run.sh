@@ -42,8 +42,13 @@ cmake -S . -B "$build" -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWi
 
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
+    targets=$(cmake --build "$build" --target help)
     for harness in fuzz_dialogue fuzz_engine fuzz_values; do
-        [ -f "fuzz/$harness.cpp" ] && harnesses+=("$harness")
+        if grep -qw "$harness" <<<"$targets"; then
+            harnesses+=("$harness")
+        else
+            echo "== $harness: not built here (see the cmake messages)" >&2
+        fi
     done
 fi
 cmake --build "$build" -j2 --target "${harnesses[@]}"
