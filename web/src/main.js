@@ -67,6 +67,7 @@ export async function start(createModule) {
     },
   });
   plot.tooltip = $('tooltip');
+  ui.plot = plot;
 
   function setKindControls(kind) {
     const k = KINDS[kind];
