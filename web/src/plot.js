@@ -75,7 +75,7 @@ export class SectionPlot {
     this.u.batch(() => {
       this.u.setData(data, false);
       if (!this.zoomed) this.setRanges(this.home);
-      else this.u.redraw(false, false);
+      else this.u.redraw(true, false);
     });
   }
 
@@ -237,6 +237,7 @@ export class SectionPlot {
     this.groups = {};
     this.data = [null, ...ORDER.map(() => [new Float64Array(0), new Float64Array(0)])];
     this.u.setData(this.data, false);
+    this.u.redraw(true, false);
     this.hoverAt(-1, -1);
   }
 

@@ -6,8 +6,15 @@ import { execFileSync } from 'node:child_process';
 // NaCl triple point, and values the console program refuses.
 export const ISOBARS = ['1', '2.5', '10', '50', '100', '150', '200', '220', '220.54915', '221', '250', '300',
   '350', '380', '390', '390.1474443379598', '391', '500', '1000', '1500', '2000', '2160', '2500', '3000', '5000'];
-export const ISOTHERMS = ['-20', '-10', '-8', '0', '0.01', '1', '25', '50', '100', '150', '200', '250', '300',
+export const ISOTHERMS = ['-20', '-15', '-10', '-8', '0', '0.01', '1', '25', '50', '100', '150', '200', '250', '275', '300',
   '350', '373.976', '374', '400', '450', '500', '550', '600', '650', '700', '750', '800.69'];
+// Sections where the WebAssembly build's mathematical functions (Emscripten's
+// C library) round differently from the native ones at a point where the
+// tracing decides: at 250 C one point of the vapour branch comes out as pure
+// water instead of 1.22177e-18 wt% and the file has two lines fewer. At -8 C
+// the native functions return a not-a-number with the sign bit set ("-nan"
+// in the file) where Emscripten's leave it clear.
+export const KNOWN_DIFFERENCES = [['isotherm', '250'], ['isotherm', '-8']];
 export const REFUSED = [['isobar', '0.5'], ['isobar', '5000.0001'], ['isobar', '6000'], ['isotherm', '800.7'], ['isotherm', '1000']];
 
 // Runs the native helper on [kind, value] pairs; returns one record per
