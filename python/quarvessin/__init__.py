@@ -14,11 +14,17 @@ The computation runs without the global interpreter lock, so several Python
 threads compute in parallel.
 """
 
+import math as _math
+
 import numpy as _np
 
 from . import _core
 
 __all__ = [
+    "section",
+    "Section",
+    "Boundary",
+    "plot",
     "wt_percent",
     "mole_fraction",
     "critical_curve",
@@ -31,6 +37,61 @@ __all__ = [
     "water_vapor_pressure",
     "water_boiling_temperature",
 ]
+
+
+_KINDS = {"isobar": True, "isobaric": True, "isotherm": False, "isothermal": False}
+
+
+def section(kind, value, fine=False):
+    """Computes the phase-diagram section the console program computes.
+
+    ``kind`` is ``"isobar"`` (``value`` the pressure [bar], 1 to 5000) or
+    ``"isotherm"`` (``value`` the temperature [C], below 800.7); ``"isobaric"``
+    and ``"isothermal"`` are accepted too. Returns a :class:`Section` with
+    ``kind``, ``value``, ``accepted``, ``console`` (the console program's text
+    after the value), ``warnings`` and ``boundaries``; each :class:`Boundary`
+    has ``phases``, ``file_name``, ``scientific``, ``pieces`` (arrays of shape
+    (n, 2): NaCl [wt%] and temperature [C] or pressure [bar]) and ``format()``,
+    the text of its file. A value the program refuses gives ``accepted ==
+    False`` with the refusal in ``console`` and no boundary. With ``fine``,
+    boundaries whose console spacing hides their shape are sampled for display
+    (the vapour + halite curve of an isotherm evenly in log p); the console
+    program's files never use it.
+
+    Raises ValueError for an unknown kind or a value that is not a finite
+    number. The GIL is released while the section is computed.
+    """
+    if not isinstance(kind, str) or kind not in _KINDS:
+        raise ValueError(f"kind must be 'isobar' or 'isotherm', not {kind!r}")
+    if isinstance(value, (str, bytes)):
+        raise ValueError(f"the section value must be a number, not {value!r}")
+    try:
+        v = float(value)
+    except (TypeError, ValueError):
+        raise ValueError(f"the section value must be a number, not {value!r}") from None
+    if not _math.isfinite(v):
+        raise ValueError(f"the section value must be a finite number, not {v!r}")
+    return _core.section(_KINDS[kind], v, bool(fine))
+
+
+if hasattr(_core, "Section"):  # built with the section engine
+    Section = _core.Section
+    Boundary = _core.Boundary
+
+
+def plot(section, ax=None, logx=False):
+    """Draws ``section`` with matplotlib in the colours of scripts/plot_section; returns the axes.
+
+    ``ax``: the axes to draw into (a new figure when None). ``logx``: NaCl on
+    a logarithmic axis (for the NaCl-poor vapour). x axis NaCl [wt%], y axis
+    temperature [C] (isobar) or pressure [bar] on a logarithmic axis
+    (isotherm); one colour and legend entry per boundary, the three-phase tie
+    lines with their corner points, points that are not finite left out.
+    matplotlib is imported only when this is called.
+    """
+    from ._plot import plot as _draw
+
+    return _draw(section, ax=ax, logx=logx)
 
 
 def _flat(*args):

@@ -26,6 +26,10 @@
 #include "VLLiquidBranch.h"
 #include "VLVaporBranch.h"
 
+#ifdef QUARVESSIN_PYTHON_SECTIONS
+#include "sections.h"
+#endif
+
 namespace py = pybind11;
 
 namespace {
@@ -260,4 +264,8 @@ PYBIND11_MODULE(_core, m) {
             return out;
         },
         py::arg("P"), "Boiling temperature of water [C] at P [bar].");
+
+#ifdef QUARVESSIN_PYTHON_SECTIONS
+    bindSections(m);
+#endif
 }
