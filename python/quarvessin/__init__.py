@@ -74,9 +74,8 @@ def section(kind, value, fine=False):
     return _core.section(_KINDS[kind], v, bool(fine))
 
 
-if hasattr(_core, "Section"):  # built with the section engine
-    Section = _core.Section
-    Boundary = _core.Boundary
+Section = _core.Section
+Boundary = _core.Boundary
 
 
 def plot(section, ax=None, logx=False):

@@ -2,7 +2,7 @@
 
 import numpy as np
 
-# phases -> (legend, colour, drawn with markers)
+# phases -> (legend, colour, drawn with markers), in the script's drawing order
 _STYLE = {
     "liquid+vapor": ("vapour + liquid", "#1f5fbf", False),
     "vapor+liquid": ("vapour + liquid", "#1f5fbf", False),
@@ -33,7 +33,10 @@ def plot(section, ax=None, logx=False):
         ax.set_title(section.console.strip())
         return ax
     titled = set()
-    for boundary in section.boundaries:
+    order = list(_STYLE)
+    boundaries = sorted(section.boundaries,
+                        key=lambda b: order.index(b.phases) if b.phases in order else len(order))
+    for boundary in boundaries:
         legend, colour, markers = _STYLE.get(boundary.phases, (boundary.phases, None, False))
         for piece in boundary.pieces:
             x = piece[:, 0].copy()

@@ -16,21 +16,22 @@
 #include <stdexcept>
 #include <utility>
 
-#include "CriticalCurve.h"
-#include "HaliteLiquidVaporCurve.h"
-#include "HaliteLiquidus.h"
-#include "HaliteMelting.h"
-#include "HaliteSaturatedVapor.h"
-#include "ModelUnits.h"
-#include "PureWater.h"
-#include "VLLiquidBranch.h"
-#include "VLVaporBranch.h"
+#include <quarvessin/model/CriticalCurve.h>
+#include <quarvessin/model/HaliteLiquidVaporCurve.h>
+#include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/model/HaliteMelting.h>
+#include <quarvessin/model/HaliteSaturatedVapor.h>
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/PureWater.h>
+#include <quarvessin/model/VLLiquidBranch.h>
+#include <quarvessin/model/VLVaporBranch.h>
 
-#ifdef QUARVESSIN_PYTHON_SECTIONS
+#include <quarvessin/composition.h>
+
 #include "sections.h"
-#endif
 
 namespace py = pybind11;
+using namespace quarvessin;
 
 namespace {
 
@@ -111,21 +112,6 @@ std::pair<OutArray, OutArray> criticalCurve(const InArray& T) {
     return {std::move(pOut), std::move(xOut)};
 }
 
-// NaCl content [wt%] of mole fraction x, as the console program converts.
-double wtPercentOf(double x) {
-    using model_units::molarMassH2O;
-    using model_units::molarMassNaCl;
-    return 100.0 * (molarMassNaCl * x) / ((1.0 - x) * molarMassH2O + molarMassNaCl * x);
-}
-
-// Mole fraction of NaCl of wt percent NaCl.
-double moleFractionOf(double wt) {
-    using model_units::molarMassH2O;
-    using model_units::molarMassNaCl;
-    const double nNaCl = wt / molarMassNaCl;
-    return nNaCl / (nNaCl + (100.0 - wt) / molarMassH2O);
-}
-
 // f(v) for each element, with the GIL released.
 template <class F>
 OutArray mapPlain(const InArray& a, F f) {
@@ -147,10 +133,10 @@ PYBIND11_MODULE(_core, m) {
               "use the broadcasting functions of the quarvessin package).";
 
     m.def(
-        "wt_percent", [](const InArray& x) { return mapPlain(x, wtPercentOf); }, py::arg("x"),
+        "wt_percent", [](const InArray& x) { return mapPlain(x, quarvessin::wtPercent); }, py::arg("x"),
         "NaCl content [wt%] of a mixture of mole fraction x of NaCl.");
     m.def(
-        "mole_fraction", [](const InArray& wt) { return mapPlain(wt, moleFractionOf); },
+        "mole_fraction", [](const InArray& wt) { return mapPlain(wt, quarvessin::moleFraction); },
         py::arg("wt"), "Mole fraction of NaCl of a mixture holding wt percent NaCl.");
     m.def("critical_curve", &criticalCurve, py::arg("T"),
           "Critical pressure [bar] and composition [mole fraction NaCl] at T [C].");
@@ -265,7 +251,5 @@ PYBIND11_MODULE(_core, m) {
         },
         py::arg("P"), "Boiling temperature of water [C] at P [bar].");
 
-#ifdef QUARVESSIN_PYTHON_SECTIONS
     bindSections(m);
-#endif
 }

@@ -8,15 +8,17 @@
 #include <iostream>
 #include <string>
 
-#include "CriticalCurve.h"
-#include "HaliteLiquidVaporCurve.h"
-#include "HaliteLiquidus.h"
-#include "HaliteMelting.h"
-#include "HaliteSaturatedVapor.h"
-#include "ModelUnits.h"
-#include "PureWater.h"
-#include "VLLiquidBranch.h"
-#include "VLVaporBranch.h"
+#include <quarvessin/model/CriticalCurve.h>
+#include <quarvessin/model/HaliteLiquidVaporCurve.h>
+#include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/model/HaliteMelting.h>
+#include <quarvessin/model/HaliteSaturatedVapor.h>
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/PureWater.h>
+#include <quarvessin/model/VLLiquidBranch.h>
+#include <quarvessin/model/VLVaporBranch.h>
+
+using namespace quarvessin;
 
 namespace {
 
