@@ -115,7 +115,7 @@ void bindSections(py::module_& m) {
         .def_readonly("warnings", &PySection::warnings,
                       "Remarks about points that are not finite numbers or ranges, one sentence each.")
         .def_readonly("boundaries", &PySection::boundaries,
-                      "The stable boundaries, in the order the console program writes its files.")
+                      "The stable boundaries of the section.")
         .def("__repr__", [](const PySection& s) {
             char value[64];
             std::snprintf(value, sizeof value, "%g", s.value);

@@ -57,6 +57,32 @@ class TestConsoleProgram:
         assert not any(b.scientific for b in qv.section("isobar", 300.0).boundaries)
 
 
+class TestWarningsAndDisplayResolution:
+    def test_warnings_name_points_that_are_not_numbers(self):
+        assert qv.section("isobar", 300.0).warnings == []
+        cold = qv.section("isotherm", -20.0)
+        nonfinite = sum(int((~np.isfinite(p)).any(axis=1).sum()) for b in cold.boundaries for p in b.pieces)
+        assert nonfinite > 0
+        assert any(f"{nonfinite} points are not finite" in w for w in cold.warnings), cold.warnings
+
+    def test_fine_vapour_halite_curve_of_an_isotherm(self):
+        coarse = qv.section("isotherm", 400.0)
+        fine = qv.section("isotherm", 400.0, fine=True)
+        assert [b.file_name for b in fine.boundaries] == [b.file_name for b in coarse.boundaries]
+        for c, f in zip(coarse.boundaries, fine.boundaries):
+            if c.phases != "vapor+halite":
+                assert f.format() == c.format()
+                continue
+            (cp,), (fp,) = c.pieces, f.pieces
+            assert len(fp) > len(cp)
+            np.testing.assert_array_equal(fp[[0, -1]], cp[[0, -1]])  # same ends
+            steps = np.diff(np.log10(fp[:, 1]))
+            np.testing.assert_allclose(steps, steps[0], rtol=1e-6)   # even in log p
+        # Isobars have no such boundary: the same points.
+        assert [b.format() for b in qv.section("isobar", 300.0, fine=True).boundaries] == \
+            [b.format() for b in qv.section("isobar", 300.0).boundaries]
+
+
 class TestArguments:
     @pytest.mark.parametrize("kind, value, text", [
         ("isobar", 0.999, "out of range"),
