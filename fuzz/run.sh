@@ -38,7 +38,8 @@ if [ -z "$compiler" ]; then
     exit 2
 fi
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUARVESSIN_FUZZ=ON -DQUARVESSIN_BUILD_TESTS=OFF -DQUARVESSIN_BUILD_BENCHMARKS=OFF >/dev/null
+    -DQUARVESSIN_FUZZ=ON -DQUARVESSIN_BUILD_TESTS=OFF -DQUARVESSIN_BUILD_BENCHMARKS=OFF \
+    -DQUARVESSIN_BUILD_PYTHON=OFF >/dev/null
 
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
