@@ -1,10 +1,12 @@
 // fuzz_engine: computeSection over every bit pattern of a double.
 //
-// The input is read as up to two doubles (8 bytes each, native byte order, a
-// short last chunk padded with zero bytes): NaN payloads, infinities,
-// subnormals and the neighbours of every limit all arrive. Each value is
-// computed as an isobaric and as an isothermal section, with and without the
-// display resolution, and checked:
+// The input is read as up to two doubles (8 bytes each, native byte order):
+// NaN payloads, infinities, subnormals and the neighbours of every limit all
+// arrive. A short last chunk (1 to 7 bytes) is instead an unsigned integer
+// spread evenly over the valid range of each kind (and a little beyond), so
+// that the fuzzer reaches the interior of the ranges as often as their edges.
+// Each value is computed as an isobaric and as an isothermal section, with
+// and without the display resolution, and checked:
 //   - refused exactly when outside 1-5000 bar / at or above 800.7 C (or not a
 //     number), with the console program's refusal and nothing else;
 //   - accepted ones give the boundaries of their case, in the console
@@ -166,8 +168,17 @@ void checkSection(const Section& s, SectionKind kind, double value, bool fine) {
                  what + ": " + std::to_string(s.warnings.size()) + " warnings");
 }
 
-void checkValue(double value) {
+// The section value of kind `kind` for a raw double, or for a short chunk
+// read as the fraction `spread` (0 to 1) of its range: 1 to 5000 bar, or
+// -30 C up to the triple point of NaCl (800.7 C itself refused).
+double sectionValue(SectionKind kind, double raw, bool isFraction) {
+    if (!isFraction) return raw;
+    return kind == SectionKind::Isobaric ? 1.0 + 4999.0 * raw : -30.0 + 830.7 * raw;
+}
+
+void checkValue(double raw, bool isFraction) {
     for (SectionKind kind : {SectionKind::Isobaric, SectionKind::Isothermal}) {
+        const double value = sectionValue(kind, raw, isFraction);
         const Section plain = computeSection(kind, value);
         checkSection(plain, kind, value, false);
         const Section fine = computeSection(kind, value, SectionOptions{true});
@@ -199,11 +210,17 @@ void checkValue(double value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     for (std::size_t i = 0; i < valuesPerInput && i * 8 < size; ++i) {
-        unsigned char bytes[8] = {};
-        std::memcpy(bytes, data + i * 8, size - i * 8 < 8 ? size - i * 8 : 8);
-        double value;
-        std::memcpy(&value, bytes, sizeof value);
-        checkValue(value);
+        const std::size_t length = size - i * 8 < 8 ? size - i * 8 : 8;
+        if (length == 8) {
+            double value;
+            std::memcpy(&value, data + i * 8, sizeof value);
+            checkValue(value, false);
+        } else {
+            std::uint64_t whole = 0;
+            for (std::size_t j = 0; j < length; ++j) whole = whole << 8 | data[i * 8 + j];
+            const double most = std::ldexp(1.0, static_cast<int>(8 * length)) - 1.0;
+            checkValue(static_cast<double>(whole) / most, true);
+        }
     }
     return 0;
 }
