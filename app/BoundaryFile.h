@@ -4,6 +4,8 @@
 #include <iosfwd>
 #include <string>
 
+namespace quarvessin {
+
 // One boundary data file of a section. Each data line holds the NaCl content
 // [wt%], a single tab, and the temperature [C] (isobaric sections) or the
 // pressure [bar] (isothermal sections); an empty line separates two separately
@@ -25,18 +27,10 @@ class BoundaryFile {
     BoundaryFile(BoundaryFile&&) = delete;
     BoundaryFile& operator=(BoundaryFile&&) = delete;
 
-    // The file name "%s%f%s" of (prefix, section value, suffix), in full
-    // whatever its length, e.g. liquid+vapor_250.000000bar.dat.
-    static std::string fileName(const std::string& prefix, double value, const std::string& suffix);
-    // NaCl content of a mixture of mole fraction x of NaCl [wt%].
-    static double weightPercent(double x);
-
-    // Creates (or truncates) the file fileName(prefix, value, suffix) in the
-    // current directory for writing in general number format.
-    bool open(const std::string& prefix, double value, const std::string& suffix);
-    // Writes the data line (weightPercent(x), y).
-    bool writePoint(double x, double y);
-    // Writes the data line (w, y), w already in weight percent.
+    // Creates (or truncates) the file `name` in the current directory for
+    // writing in general number format.
+    bool open(const std::string& name);
+    // Writes the data line (w, y), w in weight percent.
     bool writeRaw(double w, double y);
     // Writes an empty line: the end of one piece and the start of the next.
     bool separate();
@@ -45,12 +39,6 @@ class BoundaryFile {
     // Flushes and closes the file; false if it failed at any time.
     bool close();
 
-    // Prints `text` on `out` (and flushes `out`) once the file has shown that
-    // it can be written: right after its first line has been written and
-    // flushed, or when it is closed without error if it holds no line yet.
-    // A file that fails before that never prints the text.
-    void announce(std::ostream& out, std::string text);
-
     // The name of the file last opened.
     const std::string& name() const { return name_; }
     // True once creating or writing the file has failed.
@@ -58,16 +46,14 @@ class BoundaryFile {
 
   private:
     bool flushLine();
-    bool writeData(double column1, double column2);
     bool fail(int error);
-    void releaseAnnouncement();
 
     std::ostream& err_;
     std::string name_;
     std::FILE* file_ = nullptr;
     bool scientific_ = false;
     bool failed_ = false;
-    bool written_ = false;  // a line has been written and flushed
-    std::ostream* announceTo_ = nullptr;
-    std::string announcement_;
+    std::string line_;  // the line being written
 };
+
+}  // namespace quarvessin

@@ -1,12 +1,17 @@
-#include "Dialogue.h"
+#include "app/Dialogue.h"
 
 #include <istream>
-#include <limits>
+#include <locale>
 #include <ostream>
+#include <sstream>
+#include <streambuf>
+#include <string>
 
-#include "IsobaricSection.h"
-#include "IsothermalSection.h"
-#include "RunState.h"
+#include <quarvessin/section.h>
+
+#include "app/FileSink.h"
+
+namespace quarvessin {
 
 namespace {
 
@@ -28,30 +33,56 @@ constexpr const char* banner[] = {
     "**************************************************\n\n",
 };
 
-constexpr double minPressure = 1.0;     // lowest section pressure [bar]
-constexpr double maxPressure = 5000.0;  // highest section pressure [bar]
-
 enum class Answer { Read, Unreadable, Ended };
 
-// Reads one answer by formatted extraction into `value`, which is left
-// untouched unless a number was read. An answer that is not a number (or
-// does not fit the type) is unreadable: the rest of its line is discarded.
-// The end of input, also when met while discarding, ends the dialogue.
+// Longest answer kept for reading; a longer token is no number [characters].
+constexpr std::size_t longestAnswer = 512;
+
+bool isSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Reads the next answer: a token of characters other than white space, after
+// skipping white space. The answer is read only when the whole token is a
+// number of type T (by C++ formatted extraction in the classic locale, which
+// also refuses a value that does not fit the type); `value` is left untouched
+// otherwise. After an unreadable token the rest of its line is discarded. The
+// end of input before a token, or while discarding, ends the dialogue.
 template <typename T>
 Answer readAnswer(std::istream& in, T& value) {
-    T read{};
-    if (in >> read) {
-        value = read;
-        return Answer::Read;
-    }
-    if (in.bad() || in.eof()) {
+    std::streambuf* buffer = in.rdbuf();
+    using traits = std::char_traits<char>;
+    int c = buffer->sgetc();
+    while (c != traits::eof() && isSpace(c)) c = buffer->snextc();
+    if (c == traits::eof()) {
+        in.setstate(std::ios::eofbit);
         return Answer::Ended;
     }
-    in.clear();
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    if (in.eof() || in.bad()) {
+    std::string token;
+    bool tooLong = false;
+    while (c != traits::eof() && !isSpace(c)) {
+        if (token.size() < longestAnswer) {
+            token.push_back(traits::to_char_type(c));
+        } else {
+            tooLong = true;
+        }
+        c = buffer->snextc();
+    }
+    if (!tooLong) {
+        std::istringstream text(token);
+        text.imbue(std::locale::classic());
+        T read{};
+        if (text >> read && text.peek() == traits::eof()) {
+            value = read;
+            return Answer::Read;
+        }
+    }
+    while (c != traits::eof() && c != '\n') c = buffer->snextc();
+    if (c == traits::eof()) {
+        in.setstate(std::ios::eofbit);
         return Answer::Ended;
     }
+    buffer->sbumpc();
     return Answer::Unreadable;
 }
 
@@ -89,52 +120,53 @@ int inputEnded(std::ostream& out, std::ostream& err) {
     return 1;
 }
 
+// Computes the section (or prints the refusal) with the console program's
+// files and text; the exit status of the run.
+int runSection(SectionKind kind, double value, std::ostream& out, std::ostream& err) {
+    FileSink sink(out, err);
+    const bool written = traceSection(kind, value, sink);
+    return finish(out, err, written ? 0 : 1);
+}
+
 }  // namespace
 
 int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
-    RunState state;
-
     for (const char* line : banner) {
         out << line;
     }
     out << '\n';
     out.flush();
 
+    int choice = 0;  // menu answer: 1 isobaric, 2 isothermal section
     for (;;) {
         out << "Please enter number of type of diagram to be calculated:\n"
             << "[1] isobaric section\n"
             << "[2] isothermal section\n";
         out.flush();
-        const Answer answer = readAnswer(in, state.choice);
+        const Answer answer = readAnswer(in, choice);
         if (answer == Answer::Ended) {
             return inputEnded(out, err);
         }
-        if (answer == Answer::Read && (state.choice == 1 || state.choice == 2)) {
+        if (answer == Answer::Read && (choice == 1 || choice == 2)) {
             break;
         }
         out << "invalid input, please try again ...:\n\n";
     }
 
-    if (state.choice == 1) {
+    // The section variables start at 100 bar and 100 C.
+    if (choice == 1) {
+        double p = 100.0;
         if (!askNumber(in, out,
-                       "Please enter pressure in bar (valid range: 1.0 to 5000) : ", state.p)) {
+                       "Please enter pressure in bar (valid range: 1.0 to 5000) : ", p)) {
             return inputEnded(out, err);
         }
-        if (state.p < minPressure || state.p > maxPressure) {
-            out << "The entered pressure is out of range, terminating ...\n\n";
-            return finish(out, err, 0);
-        }
-        const bool written = runIsobaricSection(state, out, err);
-        return finish(out, err, written ? 0 : 1);
+        return runSection(SectionKind::Isobaric, p, out, err);
     }
-
-    if (!askNumber(in, out, "Please enter temperature : ", state.t)) {
+    double t = 100.0;
+    if (!askNumber(in, out, "Please enter temperature : ", t)) {
         return inputEnded(out, err);
     }
-    if (state.t < NaClTriplePoint::Ttriple) {
-        const bool written = runIsothermalSection(state, out, err);
-        return finish(out, err, written ? 0 : 1);
-    }
-    out << "sorry, I havn't implemented isotherm for t >= 800.7 C ...\n";
-    return finish(out, err, 0);
+    return runSection(SectionKind::Isothermal, t, out, err);
 }
+
+}  // namespace quarvessin

@@ -3,8 +3,10 @@
 // start density 500 kg/m3, relative tolerance 1e-8).
 #include <benchmark/benchmark.h>
 
-#include "eos.h"
-#include "water.h"
+#include "water/eos.h"
+#include <quarvessin/water.h>
+
+using namespace quarvessin;
 
 namespace {
 

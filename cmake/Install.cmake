@@ -2,15 +2,17 @@
 #
 #   cmake --install <build> --prefix <P>
 #
-# puts the public headers under P/include/quarvessin/{water,model}, the
+# puts the public headers under P/include/quarvessin (section.h,
+# composition.h, water.h and model/<Class>.h), the
 # libraries under P/lib (or the platform's library directory), the program
 # under P/bin, and a package configuration under P/lib/cmake/quarvessin, so
 # that another project writes
 #
 #   find_package(quarvessin REQUIRED)
-#   target_link_libraries(app PRIVATE quarvessin::model)
+#   target_link_libraries(app PRIVATE quarvessin::engine)
 #
-# and gets the model with the water library it is built on.
+# and includes <quarvessin/section.h> for sections, or links quarvessin::model
+# alone for the correlation classes with the water library they are built on.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -18,38 +20,25 @@ include(CMakePackageConfigHelpers)
 # inside this build tree.
 set_target_properties(quarvessin_water PROPERTIES EXPORT_NAME water)
 set_target_properties(quarvessin_model PROPERTIES EXPORT_NAME model)
+set_target_properties(quarvessin_engine PROPERTIES EXPORT_NAME engine)
 add_library(quarvessin::water ALIAS quarvessin_water)
 add_library(quarvessin::model ALIAS quarvessin_model)
+add_library(quarvessin::engine ALIAS quarvessin_engine)
 
-# The header directories match the INSTALL_INTERFACE include directories of
-# the two targets (include/quarvessin/water, include/quarvessin/model).
-set(QUARVESSIN_WATER_HEADER_DIR include/quarvessin/water)
-set(QUARVESSIN_MODEL_HEADER_DIR include/quarvessin/model)
 set(QUARVESSIN_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/quarvessin)
 
-install(TARGETS quarvessin_water quarvessin_model
+install(TARGETS quarvessin_water quarvessin_model quarvessin_engine
   EXPORT quarvessinTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS quarvessin_plotdata RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# Only the interface of the water library is public; the headers of its
-# internal parts stay in the source tree.
-install(FILES ${PROJECT_SOURCE_DIR}/water/water.h
-  DESTINATION ${QUARVESSIN_WATER_HEADER_DIR})
-
-# One header per model class, plus the constant classes and the units.
-set(_quarvessin_model_headers
-  ${PROJECT_SOURCE_DIR}/model/WaterCriticalPoint.h
-  ${PROJECT_SOURCE_DIR}/model/NaClTriplePoint.h
-  ${PROJECT_SOURCE_DIR}/model/Stateless.h
-  ${PROJECT_SOURCE_DIR}/model/ModelUnits.h)
-foreach(cls IN LISTS QUARVESSIN_MODEL_CLASSES)
-  list(APPEND _quarvessin_model_headers ${PROJECT_SOURCE_DIR}/model/${cls}.h)
-endforeach()
-install(FILES ${_quarvessin_model_headers}
-  DESTINATION ${QUARVESSIN_MODEL_HEADER_DIR})
+# The public headers: everything under include/quarvessin. The water
+# library's internal headers and the engine's stay in the source tree.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/quarvessin
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  FILES_MATCHING PATTERN "*.h")
 
 install(EXPORT quarvessinTargets
   NAMESPACE quarvessin::

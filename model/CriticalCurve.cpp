@@ -1,7 +1,9 @@
-#include "CriticalCurve.h"
+#include <quarvessin/model/CriticalCurve.h>
 
 #include <cmath>
 #include <iostream>
+
+namespace quarvessin {
 
 namespace {
 constexpr double Tc = WaterCriticalPoint::Tc;  // start of the curve [C]
@@ -142,7 +144,8 @@ double CriticalCurve::TfromP(const double* p) {
     long cycles = 0;
     while (std::fabs(residual) > tolerance) {
         if (cycles == TfromPCycleLimit) {
-            std::cout << "CriticalCurve::TfromP : Not converged after " << TfromPCycleLimit << " cycles\n"
+            *messages << "CriticalCurve::TfromP : Not converged after " << TfromPCycleLimit
+                      << " cycles\n"
                       << std::flush;
             break;
         }
@@ -153,3 +156,5 @@ double CriticalCurve::TfromP(const double* p) {
     }
     return tIter;
 }
+
+}  // namespace quarvessin

@@ -1,4 +1,6 @@
-#include "Fluid.h"
+#include <quarvessin/model/Fluid.h>
+
+namespace quarvessin {
 
 // The own state is primed before the members are built, so each member primes
 // itself from a value that is already there; the property records are zeroed
@@ -32,3 +34,5 @@ Fluid::Fluid(double* tPtr_, double* pPtr_, double* xPtr_)
     vap.Zero();
     salt.Zero();
 }
+
+}  // namespace quarvessin

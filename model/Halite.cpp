@@ -1,8 +1,10 @@
-#include "Halite.h"
+#include <quarvessin/model/Halite.h>
 
 #include <cmath>
 
-#include "ModelUnits.h"
+#include <quarvessin/model/ModelUnits.h>
+
+namespace quarvessin {
 
 // Every coefficient of the enthalpy is stored as its own constant; the heat
 // capacity is its temperature derivative term by term.
@@ -70,3 +72,5 @@ double Halite::Enthalpy(const double* tArg, const double* pArg) const {
            + (-7.41999e-05 + 5.29063e-08 * tv - 4.81542e-11 * (tv * tv) + 2.16915e-13 * (tv * tv * tv))
                  * (pv * pv);
 }
+
+}  // namespace quarvessin

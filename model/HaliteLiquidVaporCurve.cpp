@@ -1,6 +1,8 @@
-#include "HaliteLiquidVaporCurve.h"
+#include <quarvessin/model/HaliteLiquidVaporCurve.h>
 
-#include "NaClTriplePoint.h"
+#include <quarvessin/model/NaClTriplePoint.h>
+
+namespace quarvessin {
 
 namespace {
 // Pressure polynomial P(tau) = c0 + c1 tau + ... + c10 tau^10 [bar].
@@ -83,3 +85,5 @@ void HaliteLiquidVaporCurve::Refresh() {
     a = (a + s1) * tau;
     d2PdT2 = (a + s0) / (NaClTriplePoint::Ttriple * NaClTriplePoint::Ttriple);
 }
+
+}  // namespace quarvessin

@@ -1,8 +1,10 @@
-#include "HaliteLiquidus.h"
+#include <quarvessin/model/HaliteLiquidus.h>
 
 #include <cmath>
 
-#include "ModelUnits.h"
+#include <quarvessin/model/ModelUnits.h>
+
+namespace quarvessin {
 
 HaliteLiquidus::HaliteLiquidus(double* tPtr, double* pPtr)
     : t(*tPtr - 1.0),
@@ -150,3 +152,5 @@ double HaliteLiquidus::Enthalpy(const double* tArg) const {
            + (-b5 * std::pow(Thm, 5.0) - K * Thm - b2 * std::pow(Thm, 2.0) - b3 * std::pow(Thm, 3.0))
            + K * tv + b2 * std::pow(tv, 2.0) + b3 * std::pow(tv, 3.0) + b5 * std::pow(tv, 5.0);
 }
+
+}  // namespace quarvessin

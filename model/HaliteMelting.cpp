@@ -1,8 +1,10 @@
-#include "HaliteMelting.h"
+#include <quarvessin/model/HaliteMelting.h>
 
 #include <cmath>
 
-#include "NaClTriplePoint.h"
+#include <quarvessin/model/NaClTriplePoint.h>
+
+namespace quarvessin {
 
 namespace {
 constexpr double s = 0.024726;  // slope dThm/dp of the melting curve [C/bar]
@@ -95,3 +97,5 @@ double HaliteMelting::LiquidVolumeSlope(const double* pArg) {
     return (one - lawFactor * L) * s * (V0b + twoV0c * Thm)
            - lawFactor * V0 * (ten * b + ten * pv * s * bT) / (one + ten * pv * b);
 }
+
+}  // namespace quarvessin

@@ -1,6 +1,8 @@
-#include "HaliteSaturatedVapor.h"
+#include <quarvessin/model/HaliteSaturatedVapor.h>
 
 #include <cmath>
+
+namespace quarvessin {
 
 HaliteSaturatedVapor::HaliteSaturatedVapor(double* tPtr, double* pPtr)
     : tPtr(tPtr),
@@ -125,3 +127,5 @@ double HaliteSaturatedVapor::dXdT(const double* /*t*/, const double* p) {
     const double tenE = std::pow(10.0, E);
     return dxLHdT / tenE - xLH * (1.0 / tenE) * dE * ln10;
 }
+
+}  // namespace quarvessin

@@ -1,9 +1,11 @@
-#include "IsobaricPhaseBoundaries.h"
+#include <quarvessin/model/IsobaricPhaseBoundaries.h>
 
 #include <cmath>
-#include <iostream>
+#include <ostream>
 
-#include "NaClTriplePoint.h"
+#include <quarvessin/model/NaClTriplePoint.h>
+
+namespace quarvessin {
 
 namespace {
 // Newton stops once the three-phase pressure at the iterate is this close to
@@ -13,9 +15,9 @@ constexpr double pressureTolerance = 1e-8;
 // tolerance above long before) [bar].
 constexpr double residualFloor = 1e-15;
 
-void PrintNotConverged() {
-    std::cout << "IsobaricPhaseBoundaries::VLH_TemperatureFromP : Not converged after 20 cycles\n";
-    std::cout.flush();
+void PrintNotConverged(std::ostream& out) {
+    out << "IsobaricPhaseBoundaries::VLH_TemperatureFromP : Not converged after 20 cycles\n";
+    out.flush();
 }
 }  // namespace
 
@@ -75,20 +77,20 @@ double IsobaricPhaseBoundaries::VLH_TemperatureFromP(const double* p, double tGu
     const double tAtPmax = hlv.TatPmax();
 
     if (pMax < *p) {
-        std::cout << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high an input pressure !!!\n"
+        *messages << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high an input pressure !!!\n"
                   << "Input pressure must not be higher than hlv.Pmax() = " << pMax << "\n";
-        std::cout.flush();
+        messages->flush();
         return refused;
     }
     // Below the low-temperature end of the curve at 0 C, or below the NaCl
     // triple point at its high-temperature end, the pressure is not met.
     if ((tGuess < tAtPmax && *p < pLowestLowSide) ||
         (tGuess >= tAtPmax && *p < NaClTriplePoint::Ptriple)) {
-        std::cout << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too low an input pressure !!!\n"
+        *messages << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too low an input pressure !!!\n"
                   << "Input pressure must not be lower than 0.00692441 bar for T < " << tAtPmax << "C\n"
                   << "and not lower than " << NaClTriplePoint::Ptriple << "bar for T >= " << tAtPmax
                   << "C\n";
-        std::cout.flush();
+        messages->flush();
         return refused;
     }
     if (*p == pMax) return tAtPmax;
@@ -107,20 +109,27 @@ double IsobaricPhaseBoundaries::VLH_TemperatureFromP(const double* p, double tGu
         // A zero slope (the iterate sits on the maximum) or one that is not
         // finite would send the next iterate to infinity or not-a-number.
         if (dPdT == 0.0 || !std::isfinite(dPdT)) {
-            PrintNotConverged();
+            PrintNotConverged(*messages);
             break;
         }
         tWork = tWork - residual / dPdT;
         ++cycles;
         if (cycles > cycleLimit) {
-            PrintNotConverged();
+            PrintNotConverged(*messages);
             break;
         }
     }
     return tWork;
 }
 
+void IsobaricPhaseBoundaries::SetMessages(std::ostream& out) {
+    messages = &out;
+    critical.messages = &out;
+}
+
 double IsobaricPhaseBoundaries::Critical_TemperatureFromP(const double* p) {
     tWork = critical.TfromP(p);
     return tWork;
 }
+
+}  // namespace quarvessin

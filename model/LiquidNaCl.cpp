@@ -1,8 +1,10 @@
-#include "LiquidNaCl.h"
+#include <quarvessin/model/LiquidNaCl.h>
 
 #include <cmath>
 
-#include "ModelUnits.h"
+#include <quarvessin/model/ModelUnits.h>
+
+namespace quarvessin {
 
 namespace {
 // Volume at zero pressure V0(t) = V0a + V0b t + V0c t^2 and the pressure
@@ -75,3 +77,5 @@ double LiquidNaCl::Enthalpy(const double* tArg, const double* pArg) const {
     return 481803.0 + 1206.21 * dt - 0.145981 * (dt * dt) + (29.4664 + 0.00942295 * tv) * pv
            + (0.00070204 - 3.9664e-07 * tv) * (pv * pv);
 }
+
+}  // namespace quarvessin

@@ -1,9 +1,11 @@
-#include "NaClBoilingCurve.h"
+#include <quarvessin/model/NaClBoilingCurve.h>
 
 #include <cmath>
 
-#include "ModelUnits.h"
-#include "NaClTriplePoint.h"
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
+
+namespace quarvessin {
 
 namespace {
 constexpr double B = 9418.12;  // enthalpy of vaporization over R ln 10 of the Clausius-Clapeyron form [K]
@@ -69,3 +71,5 @@ double NaClBoilingCurve::dPdT(const double* tArg) const {
     const double Tv = *tArg + model_units::kelvinOffset;
     return PfromT(tArg) * std::log(10.0) * B / Tv / Tv;
 }
+
+}  // namespace quarvessin

@@ -1,9 +1,11 @@
-#include "NaClSublimationCurve.h"
+#include <quarvessin/model/NaClSublimationCurve.h>
 
 #include <cmath>
 
-#include "ModelUnits.h"
-#include "NaClTriplePoint.h"
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
+
+namespace quarvessin {
 
 namespace {
 constexpr double sublimationSlope = 11806.1;  // slope of log10(P) against -1/T [K]
@@ -34,3 +36,5 @@ double NaClSublimationCurve::dPdT(const double* t) {
     const double T = *t + model_units::kelvinOffset;
     return P * (std::log(10.0) * sublimationSlope) / T / T;
 }
+
+}  // namespace quarvessin

@@ -1,8 +1,10 @@
-#include "NaClVapor.h"
+#include <quarvessin/model/NaClVapor.h>
 
 #include <cmath>
 
-#include "ModelUnits.h"
+#include <quarvessin/model/ModelUnits.h>
+
+namespace quarvessin {
 
 namespace {
 constexpr double R = 8.314472;  // gas constant [J/(mol K)]
@@ -57,3 +59,5 @@ double NaClVapor::Enthalpy(const double* TArg) const {
                       - 44.315903528099994 + 0.09502333333333332 * std::pow(273.15, 1.5);
     return (F - F0) / model_units::molarMassNaCl * 1000.0;
 }
+
+}  // namespace quarvessin

@@ -1,4 +1,6 @@
-#include "PhaseModelSet.h"
+#include <quarvessin/model/PhaseModelSet.h>
+
+namespace quarvessin {
 
 // The own state is primed before the members are built, so each member primes
 // itself from a value that is already there.
@@ -17,3 +19,5 @@ PhaseModelSet::PhaseModelSet(double* tPtr_, double* pPtr_, double* xPtr_)
       waterCritical(),
       water(&t, &p),
       critical(&t) {}
+
+}  // namespace quarvessin

@@ -1,4 +1,6 @@
-#include "PhaseProperties.h"
+#include <quarvessin/model/PhaseProperties.h>
+
+namespace quarvessin {
 
 void PhaseProperties::Zero() {
     t = 0.0;
@@ -23,3 +25,5 @@ void PhaseProperties::Zero() {
     s = 0.0;
     state = 0;
 }
+
+}  // namespace quarvessin

@@ -1,8 +1,10 @@
-#include "PureWater.h"
+#include <quarvessin/model/PureWater.h>
 
 #include <limits>
 
-#include "ModelUnits.h"
+#include <quarvessin/model/ModelUnits.h>
+
+namespace quarvessin {
 
 namespace {
 
@@ -182,3 +184,5 @@ void PureWater::RefreshDerivatives() {
         propTd(T + dT, rhoCrit, satVapTplus);
     }
 }
+
+}  // namespace quarvessin

@@ -1,4 +1,6 @@
-#include "TPXHolder.h"
+#include <quarvessin/model/TPXHolder.h>
+
+namespace quarvessin {
 
 // The own state is set before the members are built, so each member primes
 // itself from a value that is already there.
@@ -11,3 +13,5 @@ TPXHolder::TPXHolder(double* tPtr_, double* pPtr_, double* xPtr_)
       x(*xPtr_ - 1.0),
       water(&t, &p),
       hlv(&t) {}
+
+}  // namespace quarvessin

@@ -1,9 +1,11 @@
-#include "VLLiquidBranch.h"
+#include <quarvessin/model/VLLiquidBranch.h>
 
 #include <cmath>
 
-#include "ModelUnits.h"
-#include "NaClTriplePoint.h"
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
+
+namespace quarvessin {
 
 namespace {
 
@@ -224,3 +226,5 @@ double VLLiquidBranch::dXdTAt(const double* tArg, const double* pArg) const {
     const double dR = (dF * sp + F * dsp) / sA - F * sp * dsA / (sA * sA);
     return dXcdT - dR + dadT * dp + a * ddp + dbdT * (dp * dp) + 2 * b * dp * ddp;
 }
+
+}  // namespace quarvessin

@@ -1,4 +1,6 @@
-#include "VLVaporBranch.h"
+#include <quarvessin/model/VLVaporBranch.h>
+
+namespace quarvessin {
 
 VLVaporBranch::VLVaporBranch(double* tPtr_, double* pPtr_)
     : tPtr(tPtr_),
@@ -45,3 +47,5 @@ double VLVaporBranch::dXdTAt() {
     // Derivative of (xl k) / xL at constant p.
     return (xl * dk) / xL + (dxl * k) / xL - ((xl * k) * dxL) / xL / xL;
 }
+
+}  // namespace quarvessin

@@ -11,9 +11,11 @@
 // - A_ideal = -R [ T (1 + X(tau) - 7.6180802) - 4328.455039 ], tau = T/100;
 //   the two constants put u = s = 0 for the saturated liquid at the triple
 //   point.
-#include "eos.h"
+#include "water/eos.h"
 
 #include <cmath>
+
+namespace quarvessin {
 
 namespace water_internal {
 namespace {
@@ -429,3 +431,5 @@ void thirdDerivatives(double T, double rho, EosWork& w) {
 }
 
 }  // namespace water_internal
+
+}  // namespace quarvessin

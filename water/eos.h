@@ -11,6 +11,8 @@
 // derivatives of the properties are wanted.
 #pragma once
 
+namespace quarvessin {
+
 namespace water_internal {
 
 // Gas constant of water [kJ/(kg K)].
@@ -115,3 +117,5 @@ void evalTd(double T, double rho, EosWork& work);
 void thirdDerivatives(double T, double rho, EosWork& work);
 
 }  // namespace water_internal
+
+}  // namespace quarvessin

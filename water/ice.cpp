@@ -1,9 +1,11 @@
 // Melting and sublimation pressures of ice, IAPWS (1993) release on the
 // pressure along the melting and sublimation curves of ordinary water
 // substance. Reduced by the triple points of the ice phases.
-#include "ice.h"
+#include "water/ice.h"
 
 #include <cmath>
+
+namespace quarvessin {
 
 namespace water_internal {
 namespace {
@@ -46,3 +48,5 @@ double meltingPressureHigh(double T) {
 }
 
 }  // namespace water_internal
+
+}  // namespace quarvessin

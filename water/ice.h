@@ -2,6 +2,8 @@
 // melting and sublimation pressures of ordinary water substance.
 #pragma once
 
+namespace quarvessin {
+
 namespace water_internal {
 
 // Sublimation pressure of ice Ih at T [K] [MPa].
@@ -16,3 +18,5 @@ double meltingPressureIh(double T);
 double meltingPressureHigh(double T);
 
 }  // namespace water_internal
+
+}  // namespace quarvessin

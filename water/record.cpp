@@ -1,9 +1,11 @@
 // Water-property records and their derivative records.
-#include "record.h"
+#include "water/record.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+
+namespace quarvessin {
 
 namespace water_internal {
 
@@ -106,3 +108,5 @@ WaterProps* freeProp(WaterProps* prop) {
     delete prop;
     return nullptr;
 }
+
+}  // namespace quarvessin

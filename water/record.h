@@ -1,7 +1,9 @@
 // Derivative records of WaterProps: creation and release.
 #pragma once
 
-#include "water.h"
+#include <quarvessin/water.h>
+
+namespace quarvessin {
 
 namespace water_internal {
 
@@ -14,3 +16,5 @@ PropDerivs* newDerivs();
 PropDerivs* freeDerivs(PropDerivs* derivs);
 
 }  // namespace water_internal
+
+}  // namespace quarvessin

@@ -1,11 +1,13 @@
 // Liquid-vapour saturation of water on the Haar-Gallagher-Kell equation of
 // state, and the approximate vapour-pressure and density correlations that
 // start its iterations.
-#include "saturation.h"
+#include "water/saturation.h"
 
 #include <cmath>
 
-#include "state.h"
+#include "water/state.h"
+
+namespace quarvessin {
 
 namespace water_internal {
 namespace {
@@ -259,3 +261,5 @@ void satPropP(double p, WaterProps* liq, WaterProps* vap) {
     fillSinglePhase(T, sat.dv, sat.vap, vap);
     fillSinglePhase(T, sat.dl, sat.liq, liq);
 }
+
+}  // namespace quarvessin

@@ -4,7 +4,9 @@
 // Library units: K, MPa, g/cm3, kJ/kg.
 #pragma once
 
-#include "eos.h"
+#include "water/eos.h"
+
+namespace quarvessin {
 
 namespace water_internal {
 
@@ -68,3 +70,5 @@ double tsatApprox(double p);
 DensityPair satDensityApprox(double T);
 
 }  // namespace water_internal
+
+}  // namespace quarvessin

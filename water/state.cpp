@@ -1,12 +1,14 @@
 // Single states of water: evaluation at (T, p) by a bounded Newton solve for
 // the density, evaluation at (T, rho) with liquid-vapour mixtures inside the
 // saturation dome, and the derivative sets of the property records.
-#include "state.h"
+#include "water/state.h"
 
 #include <cmath>
 
-#include "ice.h"
-#include "saturation.h"
+#include "water/ice.h"
+#include "water/saturation.h"
+
+namespace quarvessin {
 
 namespace water_internal {
 namespace {
@@ -442,3 +444,5 @@ void propTd(double T, double d, WaterProps* rec) {
     evalTd(T, d, work);
     fillSinglePhase(T, d, work, rec);
 }
+
+}  // namespace quarvessin

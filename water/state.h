@@ -3,8 +3,10 @@
 // g/cm3, kJ/kg.
 #pragma once
 
-#include "eos.h"
-#include "water.h"
+#include "water/eos.h"
+#include <quarvessin/water.h>
+
+namespace quarvessin {
 
 namespace water_internal {
 
@@ -53,3 +55,5 @@ bool validTd(double T, double d);
 bool validTp(double T, double p);
 
 }  // namespace water_internal
+
+}  // namespace quarvessin

@@ -2,11 +2,13 @@
 // built in the order the run needs them (declaration order is construction
 // order, and destruction runs in reverse), and nothing evaluated before a
 // section starts.
-#include "RunState.h"
+#include "engine/RunState.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+
+using namespace quarvessin;
 
 namespace {
 

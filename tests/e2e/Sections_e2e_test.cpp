@@ -20,18 +20,20 @@
 #include <string>
 #include <vector>
 
-#include "CriticalCurve.h"
-#include "HaliteLiquidVaporCurve.h"
-#include "HaliteLiquidus.h"
-#include "HaliteMelting.h"
-#include "HaliteSaturatedVapor.h"
-#include "IsobaricPhaseBoundaries.h"
-#include "NaClSublimationCurve.h"
-#include "PureWater.h"
+#include <quarvessin/model/CriticalCurve.h>
+#include <quarvessin/model/HaliteLiquidVaporCurve.h>
+#include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/model/HaliteMelting.h>
+#include <quarvessin/model/HaliteSaturatedVapor.h>
+#include <quarvessin/model/IsobaricPhaseBoundaries.h>
+#include <quarvessin/model/NaClSublimationCurve.h>
+#include <quarvessin/model/PureWater.h>
 #include "DialogueText.h"
 #include "RunProgram.h"
-#include "VLLiquidBranch.h"
-#include "VLVaporBranch.h"
+#include <quarvessin/model/VLLiquidBranch.h>
+#include <quarvessin/model/VLVaporBranch.h>
+
+using namespace quarvessin;
 
 namespace {
 

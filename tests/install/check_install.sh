@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the project into a temporary prefix and builds and runs a small
 # separate project against the installed package (find_package(quarvessin),
-# one target quarvessin::model).
+# one target quarvessin::engine).
 #
 #   check_install.sh [BUILD_DIR]
 #
@@ -30,7 +30,7 @@ else
         { cat "$work/configure.log"; fail "configuring the project"; }
 fi
 step "building the libraries and the program"
-cmake --build "$build" -j "$jobs" --target quarvessin_water quarvessin_model quarvessin_plotdata \
+cmake --build "$build" -j "$jobs" --target quarvessin_water quarvessin_model quarvessin_engine quarvessin_plotdata \
     > "$work/build.log" 2>&1 || { tail -n 40 "$work/build.log"; fail "building the project"; }
 
 prefix=$work/prefix
@@ -40,7 +40,9 @@ cmake --install "$build" --prefix "$prefix" > "$work/install.log" 2>&1 ||
 
 # What a consumer relies on: the public headers, both libraries, the package
 # files; and none of the water library's internal headers.
-for f in include/quarvessin/water/water.h \
+for f in include/quarvessin/water.h \
+         include/quarvessin/section.h \
+         include/quarvessin/composition.h \
          include/quarvessin/model/HaliteLiquidus.h \
          include/quarvessin/model/WaterCriticalPoint.h \
          include/quarvessin/model/NaClTriplePoint.h \
@@ -51,20 +53,23 @@ done
 config=$(find "$prefix" -name quarvessinConfig.cmake | head -n 1)
 [ -n "$config" ] || fail "no quarvessinConfig.cmake installed"
 [ -f "$(dirname "$config")/quarvessinConfigVersion.cmake" ] || fail "no quarvessinConfigVersion.cmake installed"
-for lib in quarvessin_water quarvessin_model; do
+for lib in quarvessin_water quarvessin_model quarvessin_engine; do
     [ -n "$(find "$prefix" -name "lib$lib.*" | head -n 1)" ] || fail "library $lib was not installed"
 done
-extra=$(find "$prefix/include/quarvessin/water" -type f ! -name water.h)
-[ -z "$extra" ] || fail "internal water headers were installed: $extra"
+for internal in eos.h state.h saturation.h ice.h record.h RunState.h BoundaryTrace.h; do
+    extra=$(find "$prefix/include" -name "$internal")
+    [ -z "$extra" ] || fail "internal header installed: $extra"
+done
+bare=$(find "$prefix/include" -maxdepth 1 -type f)
+[ -z "$bare" ] || fail "headers installed outside include/quarvessin: $bare"
 
 # Every installed header must compile on its own from the installed include
 # directories alone (no include of a header that stays in the source tree).
 step "compiling each installed header on its own"
 cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
 [ -n "$cxx" ] || cxx=c++
-for h in "$prefix"/include/quarvessin/water/*.h "$prefix"/include/quarvessin/model/*.h; do
-    "$cxx" -std=c++17 -fsyntax-only -Wall -Wextra -Wpedantic \
-        -I "$prefix/include/quarvessin/water" -I "$prefix/include/quarvessin/model" \
+for h in "$prefix"/include/quarvessin/*.h "$prefix"/include/quarvessin/model/*.h; do
+    "$cxx" -std=c++17 -fsyntax-only -Wall -Wextra -Wpedantic -I "$prefix/include" \
         -x c++ "$h" > "$work/header.log" 2>&1 ||
         { cat "$work/header.log"; fail "installed header ${h#"$prefix"/} does not compile on its own"; }
 done

@@ -1,10 +1,12 @@
-#include "CriticalCurve.h"
+#include <quarvessin/model/CriticalCurve.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
+
+using namespace quarvessin;
 
 namespace {
 

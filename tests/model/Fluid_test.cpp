@@ -1,10 +1,12 @@
-#include "Fluid.h"
+#include <quarvessin/model/Fluid.h>
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstring>
 #include <new>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "HaliteLiquidVaporCurve.h"
+#include <quarvessin/model/HaliteLiquidVaporCurve.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,9 +1,11 @@
-#include "HaliteLiquidus.h"
+#include <quarvessin/model/HaliteLiquidus.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <type_traits>
+
+using namespace quarvessin;
 
 namespace {
 

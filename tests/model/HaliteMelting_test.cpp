@@ -1,8 +1,10 @@
-#include "HaliteMelting.h"
+#include <quarvessin/model/HaliteMelting.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "HaliteSaturatedVapor.h"
+#include <quarvessin/model/HaliteSaturatedVapor.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "Halite.h"
+#include <quarvessin/model/Halite.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

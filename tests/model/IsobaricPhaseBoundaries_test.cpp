@@ -1,4 +1,4 @@
-#include "IsobaricPhaseBoundaries.h"
+#include <quarvessin/model/IsobaricPhaseBoundaries.h>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,8 @@
 #include <limits>
 #include <sstream>
 #include <string>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "LiquidNaCl.h"
+#include <quarvessin/model/LiquidNaCl.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,9 +1,11 @@
-#include "NaClBoilingCurve.h"
+#include <quarvessin/model/NaClBoilingCurve.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <type_traits>
+
+using namespace quarvessin;
 
 namespace {
 

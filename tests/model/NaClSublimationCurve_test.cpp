@@ -1,8 +1,10 @@
-#include "NaClSublimationCurve.h"
+#include <quarvessin/model/NaClSublimationCurve.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

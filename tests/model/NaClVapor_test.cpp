@@ -1,8 +1,10 @@
-#include "NaClVapor.h"
+#include <quarvessin/model/NaClVapor.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,6 +1,8 @@
-#include "PhaseModelSet.h"
+#include <quarvessin/model/PhaseModelSet.h>
 
 #include <gtest/gtest.h>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,10 +1,12 @@
-#include "PhaseProperties.h"
+#include <quarvessin/model/PhaseProperties.h>
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstring>
 #include <new>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "PureWater.h"
+#include <quarvessin/model/PureWater.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

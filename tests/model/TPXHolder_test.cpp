@@ -1,6 +1,8 @@
-#include "TPXHolder.h"
+#include <quarvessin/model/TPXHolder.h>
 
 #include <gtest/gtest.h>
+
+using namespace quarvessin;
 
 namespace {
 

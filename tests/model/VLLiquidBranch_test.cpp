@@ -1,8 +1,10 @@
-#include "VLLiquidBranch.h"
+#include <quarvessin/model/VLLiquidBranch.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "VLVaporBranch.h"
+#include <quarvessin/model/VLVaporBranch.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

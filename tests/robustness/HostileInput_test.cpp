@@ -10,6 +10,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "RunProgram.h"
@@ -29,24 +30,29 @@ struct Verdict {
     double value = 0.0;  // accepted section value [bar or C]
 };
 
-// The dialogue's reading rules, applied to `input` with the standard
-// library's formatted extraction: an answer that is not a number is discarded
-// with the rest of its line and asked again, the end of input ends the run, a
-// menu answer other than 1 or 2 is refused, a pressure outside 1.0..5000 bar
-// and a temperature from 800.7 C upwards are refused.
+// The dialogue's reading rules, applied to `input`: an answer is a token of
+// characters other than white space, read only when the whole token is a
+// number of the asked type by the standard library's formatted extraction (a
+// token over 512 characters never is); an unreadable answer is discarded with
+// the rest of its line and asked again, the end of input ends the run, a menu
+// answer other than 1 or 2 is refused, a pressure outside 1.0..5000 bar and a
+// temperature from 800.7 C upwards are refused.
 Verdict predict(const std::string& input) {
     std::istringstream in(input);
     Verdict verdict;
     verdict.out = banner;
     // One answer into `value`: 1 read, 0 unreadable (line discarded), -1 ended.
     auto read = [&in](auto& value) {
-        if (in >> value) {
-            return 1;
-        }
-        if (in.eof() || in.bad()) {
+        std::string token;
+        if (!(in >> token)) {
             return -1;
         }
-        in.clear();
+        std::istringstream text(token);
+        std::decay_t<decltype(value)> number{};
+        if (token.size() <= 512 && text >> number && text.peek() == EOF) {
+            value = number;
+            return 1;
+        }
         in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
         return in.eof() ? -1 : 0;
     };
@@ -297,16 +303,18 @@ TEST(HostileInput, NamedInputsEndAsTheReadingRulesSay) {
         {"1\nnan\n", banner + menu + askP + askP, K::Ended, 0},
         {"2\ninf\n-inf\n", banner + menu + askT + askT + askT, K::Ended, 0},
         {"1\n1e999\n-1e999\n5000.5\n", banner + menu + askP + askP + askP + refuseP, K::Refused, 0},
-        // A number ends where its characters end; the rest of the line is
-        // never read once the section value is taken.
-        {"1\n300abc\n", banner + menu + askP, K::Isobar, 300},
-        {"1\n1,5\n", banner + menu + askP, K::Isobar, 1},
-        {"2\n0x1p3\n", banner + menu + askT, K::Isotherm, 0},
-        {"1\n0x1p3\n", banner + menu + askP + refuseP, K::Refused, 0},
+        // A token that is a number only in part is no answer: the question
+        // is asked again.
+        {"1\n300abc\n", banner + menu + askP + askP, K::Ended, 0},
+        {"1\n1,5\n", banner + menu + askP + askP, K::Ended, 0},
+        {"2\n0x1p3\n", banner + menu + askT + askT, K::Ended, 0},
+        {"1\n0x1p3\n0.5\n", banner + menu + askP + askP + refuseP, K::Refused, 0},
         {"2\n-0\n", banner + menu + askT, K::Isotherm, -0.0},
-        // A menu answer with garbage behind it: the garbage is the next answer.
-        {"1abc\n300\n", banner + menu + askP + askP, K::Isobar, 300},
-        {"2.5\n", banner + menu + askT, K::Isotherm, 0.5},
+        {"1abc\n300\n", banner + menu + invalid + menu + invalid + menu, K::Ended, 0},
+        {"2.5\n", banner + menu + invalid + menu, K::Ended, 0},
+        {"2.5 1\n2 300\n", banner + menu + invalid + menu + askT, K::Isotherm, 300},
+        // Answers on one line.
+        {"1 300\n", banner + menu + askP, K::Isobar, 300},
         {"4294967297\n2\n900\n", banner + menu + invalid + menu + askT + refuseT, K::Refused, 0},
         {std::string(megabyte, 'x') + "\n2\n25", banner + menu + invalid + menu + askT, K::Isotherm,
          25},

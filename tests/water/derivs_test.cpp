@@ -8,7 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "water.h"
+#include <quarvessin/water.h>
+
+using namespace quarvessin;
 
 namespace {
 

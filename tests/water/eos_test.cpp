@@ -1,11 +1,13 @@
 // Equation of state of water: published check values, the near-critical
 // terms at their reducing densities, and the third-derivative stage against
 // finite differences of the second derivatives.
-#include "eos.h"
+#include "water/eos.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,7 +1,9 @@
 // Melting and sublimation pressures of ice at their triple points.
-#include "ice.h"
+#include "water/ice.h"
 
 #include <gtest/gtest.h>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,12 +1,14 @@
 // Water-property records: which derivative records exist for each pair of
 // letters and grade, release, and the refusal of a grade outside 0..2.
-#include "record.h"
+#include "water/record.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "water.h"
+#include <quarvessin/water.h>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "water.h"
+#include <quarvessin/water.h>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,12 +1,14 @@
 // Liquid-vapour saturation: check values of the coefficient sheet, range
 // limits, the near-critical scaling law and the start approximations.
-#include "saturation.h"
+#include "water/saturation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "water.h"
+#include <quarvessin/water.h>
+
+using namespace quarvessin;
 
 namespace {
 

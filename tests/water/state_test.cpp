@@ -1,13 +1,15 @@
 // Single states of water: propTp with its phase test, bounds and range
 // tests, and propTd with liquid-vapour mixtures.
-#include "state.h"
+#include "water/state.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "saturation.h"
-#include "water.h"
+#include "water/saturation.h"
+#include <quarvessin/water.h>
+
+using namespace quarvessin;
 
 namespace {
 

@@ -1,14 +1,37 @@
-// Uses the installed model and water library the way another program would:
-// one model class bound to the program's own t and p, and one direct call of
-// the water library, which comes along with quarvessin::model.
+// Uses the installed package the way another program would: a section from
+// the engine, one model class bound to the program's own t and p, and one
+// direct call of the water library, which comes along with it.
 #include <cmath>
 #include <cstdio>
+#include <string>
 
-#include "HaliteLiquidus.h"
-#include "water.h"
+#include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/section.h>
+#include <quarvessin/water.h>
+
+using namespace quarvessin;
 
 int main() {
     int failures = 0;
+
+    // The isobaric section at 300 bar has four boundaries; the last point of
+    // the liquidus is pure halite (100 wt%) at its melting temperature.
+    const Section section = computeSection(SectionKind::Isobaric, 300.0);
+    std::printf("isobar 300 bar: accepted %d, %zu boundaries\n", section.accepted,
+                section.boundaries.size());
+    bool liquidusEnds = false;
+    for (const Boundary& b : section.boundaries) {
+        if (b.phases == "liquid+halite" && !b.pieces.empty() && !b.pieces.back().empty()) {
+            const Point last = b.pieces.back().back();
+            const std::string text = formatBoundary(b);
+            liquidusEnds = last.wtPercent == 100.0 && last.value > 800.0 &&
+                           text.compare(text.size() - 1, 1, "\n") == 0;
+        }
+    }
+    if (!section.accepted || section.boundaries.size() != 4 || !liquidusEnds) {
+        std::printf("FAIL: section through the engine\n");
+        ++failures;
+    }
 
     // At 0 C the reduced temperature t / Thm is 0, so the liquidus
     // composition equals the constant term of its polynomial, which at 0 bar

@@ -1,0 +1,199 @@
+#include "engine/IsobaricVLSection.h"
+
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "engine/BoundaryTrace.h"
+#include "engine/IsobaricSection.h"
+
+namespace quarvessin {
+
+namespace {
+
+// Case C2: the liquidus up to the melting point of halite, then the
+// vapour-liquid surface as one piece through the critical point.
+bool traceAboveThreePhaseMaximum(RunState& s, SectionTracer& tr) {
+    std::ostream& out = tr.console();
+    BoundaryTrace lh(tr);
+    if (!writeHighPressureLiquidus(s, lh)) return false;
+
+    BoundaryTrace vl(tr);
+    if (!vl.open("vapor+liquid_", s.p, "bar.dat")) return false;
+
+    s.boundaries.CopyInputs();
+    const double tCrit = s.boundaries.Critical_TemperatureFromP(&s.boundaries.p);
+    for (s.t = 1000.0; s.t > tCrit; s.t -= 1.0) {
+        s.vaporBranch.Refresh();
+        if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+    }
+    s.t = tCrit;
+    s.critical.Refresh();
+    if (!vl.writePoint(s.critical.Xcrit, tCrit)) return false;
+    for (s.t = std::trunc(tCrit + 1); s.t < 1000.1; s.t += 1.0) {
+        s.liquidBranch.Refresh();
+        if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+    }
+
+    if (!vl.close()) return false;
+    if (!lh.close()) return false;
+    out << "The stable phase boundaries are:\n"
+        << "- the VL surfcase\n"
+        << "- the halite liquidus\n"
+        << "Liquidus data written to file " << lh.name() << "\n"
+        << "V+L data written to file " << vl.name() << ", terminating ...\n\n";
+    return true;
+}
+
+}  // namespace
+
+bool traceIsobaricSection(RunState& s, IsobaricCase section, SectionTracer& tr) {
+    if (section == IsobaricCase::C2) return traceAboveThreePhaseMaximum(s, tr);
+    std::ostream& out = tr.console();
+
+    out << "The stable phase boundaries are:\n"
+        << "- the VL surface\n"
+        << "- the halite liquidus\n"
+        << "- the VLH surface\n"
+        << "- the VH surface\n";
+
+    BoundaryTrace vl(tr);
+    BoundaryTrace lh(tr);
+    BoundaryTrace vlh(tr);
+    BoundaryTrace vh(tr);
+    if (!vl.open("liquid+vapor_", s.p, "bar.dat")) return false;
+    if (!lh.open("liquid+halite_", s.p, "bar.dat")) return false;
+    if (!vlh.open("vapor+liquid+halite_", s.p, "bar.dat")) return false;
+    if (!vh.open("vapor+halite_", s.p, "bar.dat")) return false;
+
+    // Three-phase tie lines at the two temperatures where the three-phase
+    // curve meets p; they and their compositions serve every later file.
+    vlh.announce("Writing VLH data to file " + vlh.name() + "\n");
+    s.t = 700.0;
+    s.boundaries.CopyInputs();
+    const double tHigh = s.boundaries.VLH_TemperatureFromP(&s.boundaries.p, s.boundaries.t);
+    s.t = 100.0;
+    s.boundaries.CopyInputs();
+    const double tLow = s.boundaries.VLH_TemperatureFromP(&s.boundaries.p, s.boundaries.t);
+
+    s.t = tLow;
+    s.haliteVapor.Refresh();
+    const double xVLow = s.haliteVapor.xVH;
+    s.liquidus.Refresh();
+    const double xLLow = s.liquidus.xL;
+    if (!vlh.writePoint(xVLow, tLow)) return false;
+    if (!vlh.writePoint(xLLow, tLow)) return false;
+    if (!vlh.writePoint(1.0, tLow)) return false;
+    if (!vlh.separate()) return false;
+
+    s.t = tHigh;
+    s.haliteVapor.Refresh();
+    const double xVHigh = s.haliteVapor.xVH;
+    s.liquidus.Refresh();
+    const double xLHigh = s.liquidus.xL;
+    if (!vlh.writePoint(xVHigh, tHigh)) return false;
+    if (!vlh.writePoint(xLHigh, tHigh)) return false;
+    if (!vlh.writePoint(1.0, tHigh)) return false;
+
+    // Halite liquidus below the lower and above the upper three-phase
+    // temperature.
+    lh.announce("Writing LH data to file " + lh.name() + "\n");
+    for (s.t = 1.0; s.t < tLow; s.t += 1.0) {
+        s.liquidus.Refresh();
+        if (!lh.writePoint(s.liquidus.xL, s.t)) return false;
+    }
+    if (!lh.writePoint(xLLow, tLow)) return false;
+    if (!lh.separate()) return false;
+    if (!lh.writePoint(xLHigh, tHigh)) return false;
+    // The upper piece ends at the melting point of halite at p, where the
+    // liquid is pure NaCl: beyond it the liquidus composition would exceed
+    // pure NaCl.
+    s.melting.Refresh();
+    const double tMelt = s.melting.Thm;
+    for (s.t = std::trunc(tHigh + 1); s.t <= tMelt; s.t += 1.0) {
+        s.liquidus.Refresh();
+        if (!lh.writePoint(s.liquidus.xL, s.t)) return false;
+    }
+    if (!lh.writeRaw(100.0, tMelt)) return false;
+
+    // Vapour-liquid surface: the vapour branch above the upper tie line, the
+    // loop from the lower tie line to pure water (A) or the critical point
+    // (B) and back, and the liquid branch above the upper tie line.
+    vl.announce("Writing VL data to file " + vl.name() + "\n");
+    for (s.t = 1000.0; s.t > tHigh; s.t -= 1.0) {
+        s.vaporBranch.Refresh();
+        if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+    }
+    if (!vl.writePoint(xVHigh, tHigh)) return false;
+    if (!vl.separate()) return false;
+    if (!vl.writePoint(xVLow, tLow)) return false;
+
+    if (section == IsobaricCase::A) {
+        const double tBoil = s.water.BoilingTemperature();
+        out << "found water saturation T at " << tBoil << "\n";
+        out.flush();
+        for (s.t = std::trunc(tLow); s.t > tBoil + 1; s.t -= 1.0) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        for (s.t = tBoil + 1; s.t > tBoil; s.t -= 0.1) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        // End of the vapour branch and start of the liquid branch, both at
+        // pure water boiling at p.
+        if (!vl.writeRaw(pureWaterMarker, tBoil)) return false;
+        if (!vl.writeRaw(pureWaterMarker, tBoil)) return false;
+        for (s.t = std::trunc(tBoil + 1); s.t < tLow; s.t += 1.0) {
+            s.liquidBranch.Refresh();
+            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+        }
+    } else {
+        s.boundaries.CopyInputs();
+        const double tCrit = s.boundaries.Critical_TemperatureFromP(&s.boundaries.p);
+        for (s.t = std::trunc(tLow); s.t > tCrit + 1; s.t -= 1.0) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        for (s.t = tCrit + 1; s.t > tCrit; s.t -= 0.1) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        s.t = tCrit;
+        s.critical.Refresh();
+        if (!vl.writePoint(s.critical.Xcrit, tCrit)) return false;
+        const double b = std::trunc(tCrit + 1);
+        for (s.t = tCrit + 0.1; s.t < b; s.t += 0.1) {
+            s.liquidBranch.Refresh();
+            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+        }
+        for (s.t = b; s.t < tLow; s.t += 1.0) {
+            s.liquidBranch.Refresh();
+            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+        }
+    }
+    if (!vl.writePoint(xLLow, tLow)) return false;
+    if (!vl.separate()) return false;
+    if (!vl.writePoint(xLHigh, tHigh)) return false;
+    for (s.t = std::trunc(tHigh + 1); s.t < 1000.1; s.t += 1.0) {
+        s.liquidBranch.Refresh();
+        if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+    }
+
+    // Vapour saturated with halite between the two tie lines.
+    vh.announce("Writing VH data to file " + vh.name() + "\n");
+    if (!vh.writePoint(xVLow, tLow)) return false;
+    for (s.t = std::trunc(tLow + 1); s.t < tHigh; s.t += 1.0) {
+        s.haliteVapor.Refresh();
+        if (!vh.writePoint(s.haliteVapor.xVH, s.t)) return false;
+    }
+    if (!vh.writePoint(xVHigh, tHigh)) return false;
+
+    out << "terminating ...\n";
+    if (!vh.close()) return false;
+    if (!vlh.close()) return false;
+    if (!lh.close()) return false;
+    return vl.close();
+}
+
+}  // namespace quarvessin

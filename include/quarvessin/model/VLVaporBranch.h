@@ -1,0 +1,46 @@
+#pragma once
+
+#include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/model/HaliteSaturatedVapor.h>
+#include <quarvessin/model/VLLiquidBranch.h>
+
+namespace quarvessin {
+
+// Vapour branch of the vapour + liquid surface of H2O-NaCl: the composition of
+// the vapour coexisting with liquid at (t, p) and its temperature slope at
+// constant pressure. The vapour composition is the coexisting liquid's
+// composition times the ratio of the halite-saturated vapour and liquid
+// compositions at the same (t, p): NaCl is taken to partition between vapour
+// and liquid as it does between the halite-saturated vapour and liquid.
+// A liquid composition that is not a number (above the critical pressure)
+// passes through.
+//
+// Bound to its owner's t (C) and p (bar); the members are bound to this
+// object's t and p and refresh themselves lazily. Refresh recomputes only
+// after an input changed (see model/ModelUnits.h).
+class VLVaporBranch {
+public:
+    VLVaporBranch(double* tPtr, double* pPtr);
+    VLVaporBranch(const VLVaporBranch&) = delete;
+    VLVaporBranch& operator=(const VLVaporBranch&) = delete;
+
+    void Refresh();
+    // Vapour composition at this object's (t, p) [mole fraction NaCl]
+    double XfromTP();
+    // dX/dt at constant p at this object's (t, p) [1/C]
+    double dXdTAt();
+
+    double* tPtr;       // owner's temperature (not owned) [C]
+    double* pPtr;       // owner's pressure (not owned) [bar]
+    double t;           // temperature of the last refresh [C]
+    double p;           // pressure of the last refresh [bar]
+    double X;           // vapour composition at (t, p) [mole fraction NaCl]
+    double dXdT;        // dX/dt at constant p [1/C]
+    bool stale = true;  // true until the first Refresh has computed [-]
+
+    HaliteLiquidus liquidus;           // halite-saturated liquid at this object's (t, p) [-]
+    VLLiquidBranch liquid;             // coexisting liquid at this object's (t, p) [-]
+    HaliteSaturatedVapor haliteVapor;  // halite-saturated vapour at this object's (t, p) [-]
+};
+
+}  // namespace quarvessin

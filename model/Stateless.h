@@ -1,5 +1,0 @@
-#pragma once
-
-// An empty marker member of several model classes and of the run state: no
-// fields, no operations.
-class Stateless {};
