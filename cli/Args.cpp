@@ -171,12 +171,7 @@ std::optional<SectionKind> kindOf(const std::string& word) {
 
 // Whether the console program computes a section for this value: pressures
 // from 1 to 5000 bar, both included; temperatures below the NaCl triple point.
-bool inRange(SectionKind kind, double value) {
-    if (kind == SectionKind::Isobaric) {
-        return value >= minSectionPressure && value <= maxSectionPressure;
-    }
-    return value < maxSectionTemperature;
-}
+bool inRange(SectionKind kind, double value) { return sectionAccepted(kind, value); }
 
 std::string validRange(SectionKind kind) {
     if (kind == SectionKind::Isobaric) {

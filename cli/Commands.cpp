@@ -50,8 +50,7 @@ Exit status: 0 done, 1 a file or directory could not be written,
 2 a usage error or a refused value (nothing written).
 Run 'quarvessin COMMAND --help' for the options of a command.)";
 
-const char* const sectionFooter = R"(
-A kind word applies to the values after it until the next kind word. A value
+const char* const sectionFooter = R"(A kind word applies to the values after it until the next kind word. A value
 is a decimal number or FROM:TO:STEP (TO included when the grid reaches it).
 Pressures 1 to 5000 bar; temperatures below 800.7 C. Negative values are
 values, not options: isotherm -20:800:10.
@@ -69,8 +68,7 @@ Examples:
   quarvessin section isotherm 400 --format csv --fine
   quarvessin section isotherm -20 --format json --quiet)";
 
-const char* const pointFooter = R"(
-Prints the phase boundaries of the isothermal section at T [C] that cross
+const char* const pointFooter = R"(Prints the phase boundaries of the isothermal section at T [C] that cross
 pressure P [bar], as wt% and mole fraction NaCl; with a composition also the
 stable assemblage there (vapor, liquid, liquid+vapor, liquid+halite,
 vapor+halite, vapor+liquid+halite).
@@ -184,7 +182,14 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
     std::mutex mutex;
     std::condition_variable done;
     std::atomic<std::size_t> next{0};
-    std::atomic<bool> stop{false};
+    // Index of the first section that failed so far: later ones are skipped,
+    // earlier ones still computed and reported.
+    std::atomic<std::size_t> firstFailure{n};
+    auto failedAt = [&](std::size_t i) {
+        std::size_t current = firstFailure.load();
+        while (i < current && !firstFailure.compare_exchange_weak(current, i)) {
+        }
+    };
 
     // Every claimed index gets an outcome, skipped ones too, so the reporting
     // loop below never waits for a section nobody computes.
@@ -193,11 +198,11 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
             const std::size_t i = next.fetch_add(1);
             if (i >= n) return;
             SectionOutcome outcome;
-            if (stop.load()) {
+            if (i > firstFailure.load()) {
                 outcome.skipped = true;
             } else {
                 outcome = computeAndWrite(job, job.sections[i]);
-                if (!outcome.error.empty()) stop.store(true);
+                if (!outcome.error.empty()) failedAt(i);
             }
             {
                 const std::lock_guard<std::mutex> lock(mutex);
@@ -253,7 +258,7 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
                                   shortestNumber(request.value) + " " + kindUnit(request.kind);
         if (!outcome.warnings.empty()) clearProgress();
         for (const std::string& warning : outcome.warnings) {
-            err << "quarvessin section: warning: " << label << ": " << warning << "\n";
+            err << "quarvessin: warning: " << warning << "\n";
         }
         if (!outcome.error.empty()) {
             status = report(outcome);
@@ -267,7 +272,7 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
         }
         if (showProgress) drawProgress(i + 1);
     }
-    stop.store(true);
+    failedAt(0);  // the rest is skipped: nothing reads it any more
     for (std::thread& t : pool) t.join();
     if (stopped && status == exitOk) {
         // A section skipped after a failure further on: report the first failure.
@@ -325,11 +330,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     bool fine = false;
     bool quiet = false;
     section->add_option("sections", words, "kind words and values: isobar 300 1000 isotherm 25:400:25")
-        ->required();
-    section->add_option("--dir,-d", dir, "directory for the files, created if missing (default: .)");
-    section->add_option("--format,-f", formatName, "dat (default), csv or json");
+        ->required()
+        ->type_name("KIND VALUE...");
+    section->add_option("--dir,-d", dir, "directory for the files, created if missing (default: .)")
+        ->type_name("DIR");
+    section->add_option("--format,-f", formatName, "dat (default), csv or json")->type_name("FORMAT");
     section->add_flag("--fine", fine, "display resolution (csv and json only)");
-    section->add_option("--jobs,-j", jobsText, "sections computed in parallel (default: the cores)");
+    section->add_option("--jobs,-j", jobsText, "sections computed in parallel (default: the cores)")
+        ->type_name("N");
     section->add_flag("--quiet,-q", quiet, "no line per section on standard output");
     section->footer(sectionFooter);
 
@@ -337,10 +345,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         "point", "The phase boundaries at temperature T [C] and pressure P [bar].");
     std::string tText, pText, wtText, xText;
     bool json = false;
-    point->add_option("T", tText, "temperature [C], below 800.7")->required();
-    point->add_option("P", pText, "pressure [bar], above 0")->required();
-    CLI::Option* wtOption = point->add_option("--wt", wtText, "composition [wt% NaCl], 0 to 100");
-    CLI::Option* xOption = point->add_option("--x", xText, "composition [mole fraction NaCl], 0 to 1");
+    point->add_option("T", tText, "temperature [C], below 800.7")->required()->type_name("NUMBER");
+    point->add_option("P", pText, "pressure [bar], above 0")->required()->type_name("NUMBER");
+    CLI::Option* wtOption =
+        point->add_option("--wt", wtText, "composition [wt% NaCl], 0 to 100")->type_name("W");
+    CLI::Option* xOption =
+        point->add_option("--x", xText, "composition [mole fraction NaCl], 0 to 1")->type_name("X");
     wtOption->excludes(xOption);
     point->add_flag("--json", json, "one json object instead of text");
     point->footer(pointFooter);
@@ -443,7 +453,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (point->count("--wt") > 0) result.wtPercent = parseNumber(wtText);  // as typed, not converted back
     out << (json ? formatPointJson(result) : formatPointText(result));
     for (const std::string& warning : result.warnings) {
-        err << "quarvessin point: warning: " << warning << "\n";
+        err << "quarvessin: warning: " << warning << "\n";
     }
     out.flush();
     if (!out) {

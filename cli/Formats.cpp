@@ -102,7 +102,7 @@ std::string formatPointText(const PointResult& point) {
                " wt% NaCl, mole fraction " + sixDigits(b.moleFraction) + "\n";
     }
     out += "three-phase pressure " + sixDigits(point.threePhasePressure) +
-           " bar; vapor-liquid loop up to " + sixDigits(point.loopTopPressure) + " bar (" +
+           " bar; vapour-liquid loop up to " + sixDigits(point.loopTopPressure) + " bar (" +
            (point.loopClosesAtPureWater ? "vapour pressure of water" : "critical point of the solution") +
            "); halite sublimation pressure " + sixDigits(point.sublimationPressure) + " bar\n";
     if (point.wtPercent) {
