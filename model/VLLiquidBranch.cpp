@@ -53,11 +53,17 @@ void VLLiquidBranch::Refresh() {
     if (!stale && t == *tPtr && p == *pPtr) {
         return;
     }
+    // Up to the triple point of NaCl every field of RefreshCoefficients is a
+    // function of t alone, so a change of p alone (every step of an isotherm)
+    // keeps them: they are the bits a new evaluation at t would give.
+    const bool sameTemperature = !stale && t == *tPtr && *tPtr <= ttriple;
     t = *tPtr;
     p = *pPtr;
-    tLiquidus = t;
-    pLiquidus = p;
-    RefreshCoefficients(&t);
+    if (!sameTemperature) {
+        tLiquidus = t;
+        pLiquidus = p;
+        RefreshCoefficients(&t);
+    }
     X = XfromTP(&t, &p);
     dXdT = dXdTAt(&t, &p);
     stale = false;

@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -45,6 +47,42 @@ TEST(Engine, EveryFrozenSectionByteForByte) {
         EXPECT_EQ(s.accepted, !c.files.empty()) << c.name;
         ExpectSectionEqualsGolden(s, c);
     }
+}
+
+// FNV-1a, 64 bits.
+std::uint64_t Fnv1a(const std::string& bytes) {
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 0x100000001b3u;
+    }
+    return h;
+}
+
+TEST(Engine, TheFrozenSweepOfManySections) {
+    // Hashes of the console program's text and files for the 188-section
+    // sweep and 80 values in between, recorded before the engine existed.
+    std::istringstream table(golden::readFile(std::string(QUARVESSIN_GOLDEN_DIR) + "/sweep.tsv"));
+    int checked = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string kind, value, hash;
+        std::size_t files = 0;
+        fields >> kind >> value >> hash >> files;
+        const Section s = computeSection(
+            kind == "isobar" ? SectionKind::Isobaric : SectionKind::Isothermal, std::stod(value));
+        std::map<std::string, std::string> sorted;
+        for (const Boundary& b : s.boundaries) sorted[b.fileName] = formatBoundary(b);
+        std::string blob = s.console;
+        for (const auto& [name, text] : sorted) blob += name + "\n" + text;
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(Fnv1a(blob)));
+        EXPECT_EQ(hex, hash) << kind << " " << value;
+        EXPECT_EQ(sorted.size(), files) << kind << " " << value;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 268);
 }
 
 TEST(Engine, FileOrderAndCasesOfTheIsobars) {

@@ -18,6 +18,7 @@ std::string readFile(const std::string& path) {
 std::vector<Case> cases() {
     std::vector<Case> all;
     for (const auto& entry : fs::directory_iterator(QUARVESSIN_GOLDEN_DIR)) {
+        if (!entry.is_directory()) continue;
         Case c;
         c.name = entry.path().filename().string();
         c.input = readFile((entry.path() / "input.txt").string());
