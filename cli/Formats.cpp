@@ -19,7 +19,7 @@ void appendCsvNumber(std::string& out, double value) {
     if (std::isfinite(value)) out += shortestNumber(value);
 }
 
-nlohmann::json jsonNumber(double value) {
+nlohmann::ordered_json jsonNumber(double value) {
     if (!std::isfinite(value)) return nullptr;
     return value;
 }
@@ -57,11 +57,11 @@ std::string formatCsv(const Section& section) {
 }
 
 std::string formatJson(const Section& section) {
-    nlohmann::json boundaries = nlohmann::json::array();
+    nlohmann::ordered_json boundaries = nlohmann::ordered_json::array();
     for (const Boundary& boundary : section.boundaries) {
-        nlohmann::json pieces = nlohmann::json::array();
+        nlohmann::ordered_json pieces = nlohmann::ordered_json::array();
         for (const auto& piece : boundary.pieces) {
-            nlohmann::json points = nlohmann::json::array();
+            nlohmann::ordered_json points = nlohmann::ordered_json::array();
             for (const Point& point : piece) {
                 points.push_back({jsonNumber(point.wtPercent), jsonNumber(point.value)});
             }
@@ -71,7 +71,7 @@ std::string formatJson(const Section& section) {
                               {"file", boundary.fileName},
                               {"pieces", std::move(pieces)}});
     }
-    const nlohmann::json object = {
+    const nlohmann::ordered_json object = {
         {"kind", kindWord(section.kind)},
         {"value", jsonNumber(section.value)},
         {"unit", kindUnit(section.kind)},
@@ -81,7 +81,7 @@ std::string formatJson(const Section& section) {
         {"warnings", section.warnings},
     };
     // Invalid UTF-8 in a text (none is expected) is replaced, never thrown.
-    return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 namespace {
@@ -113,7 +113,7 @@ std::string formatPointText(const PointResult& point) {
 }
 
 std::string formatPointJson(const PointResult& point) {
-    nlohmann::json boundaries = nlohmann::json::array();
+    nlohmann::ordered_json boundaries = nlohmann::ordered_json::array();
     for (const PointBoundary& b : point.boundaries) {
         boundaries.push_back({{"boundary", b.boundary},
                               {"phase", b.phase},
@@ -121,7 +121,7 @@ std::string formatPointJson(const PointResult& point) {
                               {"wt_percent", jsonNumber(b.wtPercent)},
                               {"mole_fraction", jsonNumber(b.moleFraction)}});
     }
-    nlohmann::json object = {
+    nlohmann::ordered_json object = {
         {"T_C", jsonNumber(point.tC)},
         {"P_bar", jsonNumber(point.pBar)},
         {"sublimation_pressure_bar", jsonNumber(point.sublimationPressure)},
@@ -134,10 +134,10 @@ std::string formatPointJson(const PointResult& point) {
     if (point.moleFraction) {
         object["mole_fraction"] = jsonNumber(*point.moleFraction);
         object["wt_percent"] = jsonNumber(point.wtPercent.value_or(NAN));
-        object["assemblage"] = point.assemblage.empty() ? nlohmann::json(nullptr)
-                                                        : nlohmann::json(point.assemblage);
+        object["assemblage"] = point.assemblage.empty() ? nlohmann::ordered_json(nullptr)
+                                                        : nlohmann::ordered_json(point.assemblage);
     }
-    return object.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 bool writeFile(const std::string& path, const std::string& bytes, std::string& error) {
