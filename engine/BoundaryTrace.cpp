@@ -1,6 +1,7 @@
 #include "engine/BoundaryTrace.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <locale>
 #include <utility>
@@ -106,10 +107,20 @@ namespace {
 // C locale, including "nan", "-nan", "inf" and "-inf".
 void appendNumber(std::string& line, double v, bool scientific) {
     char text[64];
+#if defined(__EMSCRIPTEN__)
+    // Emscripten's C++ library has no floating-point to_chars; its printf
+    // formats in the C locale whatever the environment. Its mathematical
+    // functions return not-a-number with the sign bit set where the native
+    // C library's leave it clear: written "nan" as natively.
+    const int length = std::isnan(v) ? std::snprintf(text, sizeof text, "nan")
+                                     : std::snprintf(text, sizeof text, scientific ? "%e" : "%g", v);
+    line.append(text, static_cast<std::size_t>(length));
+#else
     const auto result =
         std::to_chars(text, text + sizeof text, v,
                       scientific ? std::chars_format::scientific : std::chars_format::general, 6);
     line.append(text, result.ptr);
+#endif
 }
 }  // namespace
 

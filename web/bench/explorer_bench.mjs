@@ -1,0 +1,55 @@
+// Speed of the explorer page in headless Chromium, measured by the page
+// itself (Performance API): time from a slider value change to the finished
+// redraw over a sweep of each kind, time to the first plot after opening the
+// file, and the size of the file.
+//   node bench/explorer_bench.mjs [PAGE]     (default: web/build/quarvessin-explorer.html)
+import { statSync } from 'node:fs';
+import { launch, openPage } from '../test/browser.mjs';
+
+const file = process.argv[2] || new URL('../build/quarvessin-explorer.html', import.meta.url).pathname;
+const quantile = (xs, q) => { const s = [...xs].sort((a, b) => a - b); return s[Math.min(s.length - 1, Math.floor(q * s.length))]; };
+
+const b = await launch();
+try {
+  const firsts = [];
+  for (let i = 0; i < 5; i++) {
+    const page = await openPage(b.context, file, '?isobar=300');
+    firsts.push(await page.evaluate(() => window.quarvessinExplorer.firstPlot));
+    await page.close();
+  }
+  const page = await openPage(b.context, file, '?isobar=300');
+  const results = {};
+  for (const [kind, positions] of [['isobar', 1000], ['isotherm', 821]]) {
+    await page.check(`input[name=kind][value=${kind}]`);
+    const perf = await page.evaluate(async (max) => {
+      const ui = window.quarvessinExplorer;
+      const slider = document.getElementById('slider');
+      ui.perf.length = 0;
+      // Every fifth position, as a drag across the slider would deliver them.
+      for (let pos = 0; pos <= max; pos += 5) {
+        slider.value = String(pos);
+        slider.dispatchEvent(new Event('input', { bubbles: true }));
+        await new Promise((r) => requestAnimationFrame(() => r()));
+      }
+      return ui.perf.map((p) => ({ total: p.total, compute: p.compute, value: p.value }));
+    }, positions);
+    const totals = perf.map((p) => p.total);
+    const worst = perf.reduce((a, p) => (p.total > a.total ? p : a));
+    results[kind] = {
+      redraws: perf.length,
+      median: quantile(totals, 0.5),
+      p95: quantile(totals, 0.95),
+      worst: worst.total,
+      worstAt: worst.value,
+      computeMedian: quantile(perf.map((p) => p.compute), 0.5),
+    };
+  }
+  const ms = (v) => `${v.toFixed(1)} ms`;
+  console.log(`page size            ${(statSync(file).size / 1024).toFixed(0)} KiB (${statSync(file).size} bytes)`);
+  console.log(`first plot           median ${ms(quantile(firsts, 0.5))}, worst ${ms(Math.max(...firsts))} after opening (5 loads)`);
+  for (const [kind, r] of Object.entries(results)) {
+    console.log(`${kind.padEnd(9)} sweep      ${r.redraws} redraws: median ${ms(r.median)} (engine ${ms(r.computeMedian)}), 95% ${ms(r.p95)}, worst ${ms(r.worst)} at ${r.worstAt}`);
+  }
+} finally {
+  await b.close();
+}

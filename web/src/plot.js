@@ -1,0 +1,303 @@
+// The section plot: uPlot in its x-y mode (every boundary a path in point
+// order, so curves that double back in wt% are drawn as traced), pieces and
+// points that are not finite numbers interrupting the path, with hover, drag
+// zoom and phase-field labels.
+import uPlot from 'uplot';
+import { ORDER, STYLES, fmtG } from './boundaries.js';
+
+const DOT_RADIUS = 3.5;  // corner points of the three-phase tie lines [CSS px]
+
+const linearTicks = (u, vals) => vals.map((v) => (v == null ? '' : String(Number(v.toPrecision(10)))));
+
+// Decades between min and max, every n-th so that at most about `most` remain
+// (uPlot's own log ticks cover only 1e-16 to 1e16; sections reach further).
+function decadeSplits(min, max, most) {
+  const a = Math.ceil(Math.log10(min) - 1e-9), b = Math.floor(Math.log10(max) + 1e-9);
+  const step = Math.max(1, Math.ceil((b - a + 1) / most));
+  const out = [];
+  for (let e = a; e <= b; e += step) out.push(Number(`1e${e}`));
+  if (out.length < 2 && max / min < 100) {
+    // A narrow view: three evenly spaced values.
+    for (let i = 0; i <= 2; i++) out.push(min + (i * (max - min)) / 2);
+    out.sort((x, y) => x - y);
+  }
+  return out;
+}
+
+function logTickValue(v) {
+  if (v >= 1e-3 && v < 1e5) return String(Number(v.toPrecision(6)));
+  return v.toExponential(0).replace('e+', 'e');
+}
+
+// Concatenates the pieces of one style key into two arrays, NaN between pieces.
+function flatten(pieces) {
+  let n = 0;
+  for (const p of pieces) n += p.x.length + 1;
+  const xs = new Float64Array(n), ys = new Float64Array(n);
+  let k = 0;
+  for (const p of pieces) {
+    xs.set(p.x, k); ys.set(p.y, k);
+    k += p.x.length;
+    xs[k] = NaN; ys[k] = NaN;
+    k++;
+  }
+  return [xs, ys];
+}
+
+export class SectionPlot {
+  constructor(element, { onDraw } = {}) {
+    this.element = element;
+    this.onDraw = onDraw;
+    this.u = null;
+    this.layout = null;   // { kind, logx } the instance was made for
+    this.data = null;
+    this.labels = [];
+    this.home = null;     // full extent { x: [min, max], y: [min, max] }
+    this.zoomed = false;
+    this.hidden = new Set();
+    this.tooltip = null;
+    this.hover = null;
+  }
+
+  // Shows a section: groups of pieces by style key, the labels, the kind and the axis choice.
+  show(kind, groups, labels, logx) {
+    const logy = kind === 'isotherm';
+    if (!this.u || this.layout.kind !== kind || this.layout.logx !== logx) {
+      this.create(kind, logx);
+      this.zoomed = false;
+    }
+    this.labels = labels;
+    this.groups = groups;
+    const data = [null];
+    for (const key of ORDER) data.push(flatten(groups[key] || []));
+    this.data = data;
+    this.home = this.extent(data, logx, logy);
+    this.u.batch(() => {
+      this.u.setData(data, false);
+      if (!this.zoomed) this.setRanges(this.home);
+      else this.u.redraw(true, false);
+    });
+  }
+
+  // The data range of the finite (and, on log axes, positive) points, padded.
+  extent(data, logx, logy) {
+    let x0 = Infinity, x1 = -Infinity, y0 = Infinity, y1 = -Infinity;
+    for (let s = 1; s < data.length; s++) {
+      if (this.hidden.has(ORDER[s - 1])) continue;
+      const [xs, ys] = data[s];
+      for (let i = 0; i < xs.length; i++) {
+        const x = xs[i], y = ys[i];
+        if (!Number.isFinite(x) || !Number.isFinite(y) || (logx && x <= 0) || (logy && y <= 0)) continue;
+        if (x < x0) x0 = x;
+        if (x > x1) x1 = x;
+        if (y < y0) y0 = y;
+        if (y > y1) y1 = y;
+      }
+    }
+    if (!(x0 <= x1)) return logy ? { x: logx ? [1e-6, 100] : [0, 100], y: [1, 1000] } : { x: logx ? [1e-6, 100] : [0, 100], y: [0, 1000] };
+    const x = logx ? [Math.pow(10, Math.floor(Math.log10(x0))), 100] : [0, 100];
+    let y;
+    if (logy) {
+      y = [Math.pow(10, Math.floor(Math.log10(y0))), Math.pow(10, Math.ceil(Math.log10(y1)))];
+      if (y[0] === y[1]) y = [y[0] / 10, y[1] * 10];
+    } else {
+      const pad = Math.max(0.03 * (y1 - y0), 1);
+      y = [y0 - pad, y1 + pad];
+    }
+    return { x, y };
+  }
+
+  setRanges(r) {
+    this.u.batch(() => {
+      this.u.setScale('x', { min: r.x[0], max: r.x[1] });
+      this.u.setScale('y', { min: r.y[0], max: r.y[1] });
+    });
+  }
+
+  resetZoom() {
+    this.zoomed = false;
+    if (this.u) this.setRanges(this.home);
+  }
+
+  // Zooms by `factor` (<1 in, >1 out) about the centre of the current view.
+  zoom(factor) {
+    if (!this.u) return;
+    const scaled = (key, log) => {
+      const { min, max } = this.u.scales[key];
+      if (log) {
+        const a = Math.log10(min), b = Math.log10(max), c = 0.5 * (a + b), h = 0.5 * (b - a) * factor;
+        return [Math.pow(10, c - h), Math.pow(10, c + h)];
+      }
+      const c = 0.5 * (min + max), h = 0.5 * (max - min) * factor;
+      return [c - h, c + h];
+    };
+    this.zoomed = true;
+    this.setRanges({ x: scaled('x', this.layout.logx), y: scaled('y', this.layout.kind === 'isotherm') });
+  }
+
+  setHidden(key, hidden) {
+    hidden ? this.hidden.add(key) : this.hidden.delete(key);
+    if (!this.u) return;
+    const i = ORDER.indexOf(key) + 1;
+    this.u.setSeries(i, { show: !hidden });
+  }
+
+  // An x-y path in point order: moveTo after every point that is not drawable.
+  pathBuilder(logx, logy, dots) {
+    return (u, sidx) => {
+      const [xs, ys] = u.data[sidx];
+      const stroke = new Path2D();
+      const fill = dots ? new Path2D() : null;
+      const r = DOT_RADIUS * uPlot.pxRatio;
+      let pen = false;
+      for (let i = 0; i < xs.length; i++) {
+        const x = xs[i], y = ys[i];
+        if (!(Number.isFinite(x) && Number.isFinite(y)) || (logx && x <= 0) || (logy && y <= 0)) {
+          pen = false;
+          continue;
+        }
+        const px = u.valToPos(x, 'x', true), py = u.valToPos(y, 'y', true);
+        if (pen) stroke.lineTo(px, py);
+        else stroke.moveTo(px, py);
+        pen = true;
+        if (fill) {
+          fill.moveTo(px + r, py);
+          fill.arc(px, py, r, 0, 2 * Math.PI);
+        }
+      }
+      const clip = new Path2D();
+      clip.rect(u.bbox.left, u.bbox.top, u.bbox.width, u.bbox.height);
+      return { stroke, fill, clip, band: null, gaps: null, flags: 0 };
+    };
+  }
+
+  create(kind, logx) {
+    if (this.u) this.u.destroy();
+    const logy = kind === 'isotherm';
+    this.layout = { kind, logx };
+    const series = [{}];
+    for (const key of ORDER) {
+      const st = STYLES[key];
+      series.push({
+        label: st.legend,
+        stroke: st.colour,
+        fill: st.dots ? st.colour : undefined,
+        width: 2,
+        show: !this.hidden.has(key),
+        facets: [{ scale: 'x', auto: false }, { scale: 'y', auto: false }],
+        paths: this.pathBuilder(logx, logy, st.dots),
+        points: { show: false },
+      });
+    }
+    const axisFont = '13px system-ui, sans-serif';
+    const plot = this;
+    const opts = {
+      mode: 2,
+      width: Math.max(200, this.element.clientWidth),
+      height: Math.max(200, this.element.clientHeight),
+      legend: { show: false },
+      padding: [12, 16, 0, 0],
+      scales: {
+        x: { time: false, auto: false, distr: logx ? 3 : 1, log: 10, range: (u, a, b) => [a, b] },
+        y: { auto: false, distr: logy ? 3 : 1, log: 10, range: (u, a, b) => [a, b] },
+      },
+      axes: [
+        { scale: 'x', label: 'NaCl [wt%]', splits: logx ? (u, i, min, max) => decadeSplits(min, max, 10) : undefined, font: axisFont, labelFont: axisFont, grid: { stroke: '#e6e8eb' },
+          values: logx ? (u, vals) => vals.map((v) => (v == null ? '' : logTickValue(v))) : linearTicks },
+        { scale: 'y', label: logy ? 'pressure [bar]' : 'temperature [°C]', splits: logy ? (u, i, min, max) => decadeSplits(min, max, 12) : undefined, font: axisFont, labelFont: axisFont,
+          size: 62, grid: { stroke: '#e6e8eb' },
+          values: logy ? (u, vals) => vals.map((v) => (v == null ? '' : logTickValue(v))) : linearTicks },
+      ],
+      cursor: {
+        drag: { x: true, y: true, uni: 20, setScale: true },
+        points: { show: false },
+        bind: {
+          dblclick: () => () => { plot.resetZoom(); return null; },
+        },
+      },
+      series,
+      hooks: {
+        setSelect: [(u) => { if (u.select.width > 0 || u.select.height > 0) plot.zoomed = true; }],
+        setCursor: [(u) => plot.hoverAt(u.cursor.left, u.cursor.top)],
+        draw: [(u) => { plot.drawLabels(u); if (plot.onDraw) plot.onDraw(); }],
+      },
+    };
+    this.u = new uPlot(opts, [null, ...ORDER.map(() => [new Float64Array(0), new Float64Array(0)])], this.element);
+    if (!this.resizer) {
+      this.resizer = new ResizeObserver(() => {
+        if (this.u) this.u.setSize({ width: Math.max(200, this.element.clientWidth), height: Math.max(200, this.element.clientHeight) });
+      });
+      this.resizer.observe(this.element);
+    }
+  }
+
+  clear() {
+    if (!this.u) return;
+    this.labels = [];
+    this.groups = {};
+    this.data = [null, ...ORDER.map(() => [new Float64Array(0), new Float64Array(0)])];
+    this.u.setData(this.data, false);
+    this.u.redraw(true, false);
+    this.hoverAt(-1, -1);
+  }
+
+  drawLabels(u) {
+    const ctx = u.ctx;
+    const ratio = uPlot.pxRatio;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(u.bbox.left, u.bbox.top, u.bbox.width, u.bbox.height);
+    ctx.clip();
+    ctx.font = `600 ${14 * ratio}px system-ui, sans-serif`;
+    ctx.textAlign = 'center';
+    ctx.textBaseline = 'middle';
+    ctx.fillStyle = '#444a52';
+    for (const l of this.labels) {
+      const x = u.valToPos(l.x, 'x', true), y = u.valToPos(l.y, 'y', true);
+      if (Number.isFinite(x) && Number.isFinite(y)) ctx.fillText(l.text, x, y);
+    }
+    ctx.restore();
+  }
+
+  // The drawn point nearest to the cursor (CSS px of the plotting area), within 14 px.
+  nearest(left, top) {
+    if (!this.u || !this.data || left < 0) return null;
+    const { logx, kind } = this.layout;
+    const logy = kind === 'isotherm';
+    let best = null, bestD = 14 * 14;
+    for (let s = 1; s < this.data.length; s++) {
+      const key = ORDER[s - 1];
+      if (this.hidden.has(key)) continue;
+      const [xs, ys] = this.data[s];
+      for (let i = 0; i < xs.length; i++) {
+        const x = xs[i], y = ys[i];
+        if (!(Number.isFinite(x) && Number.isFinite(y)) || (logx && x <= 0) || (logy && y <= 0)) continue;
+        const dx = this.u.valToPos(x, 'x') - left, dy = this.u.valToPos(y, 'y') - top;
+        const d = dx * dx + dy * dy;
+        if (d < bestD) { bestD = d; best = { key, x, y }; }
+      }
+    }
+    return best;
+  }
+
+  hoverAt(left, top) {
+    const tip = this.tooltip;
+    if (!tip) return;
+    const hit = this.nearest(left, top);
+    this.hover = hit;
+    if (!hit) { tip.hidden = true; return; }
+    const st = STYLES[hit.key];
+    const unit = this.layout.kind === 'isotherm' ? ' bar' : ' °C';
+    tip.textContent = `${st.legend}: ${fmtG(hit.x)} wt% NaCl, ${fmtG(hit.y)}${unit}`;
+    tip.style.setProperty('--c', st.colour);
+    tip.hidden = false;
+    const over = this.u.over.getBoundingClientRect();
+    const host = tip.offsetParent ? tip.offsetParent.getBoundingClientRect() : { left: 0, top: 0 };
+    const px = over.left - host.left + this.u.valToPos(hit.x, 'x');
+    const py = over.top - host.top + this.u.valToPos(hit.y, 'y');
+    const w = tip.offsetWidth;
+    const flip = px + 14 + w > (tip.offsetParent ? tip.offsetParent.clientWidth : Infinity);
+    tip.style.left = `${flip ? px - 14 - w : px + 14}px`;
+    tip.style.top = `${py - 34}px`;
+  }
+}

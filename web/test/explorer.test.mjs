@@ -1,0 +1,310 @@
+// The explorer page in headless Chromium, opened from file:// as a user
+// would: the sections it shows and exports against the console program's own
+// runs, refusals, the controls, the URL, exports and the picture.
+//   QUARVESSIN_PAGE      the built quarvessin-explorer.html
+//   QUARVESSIN_PLOTDATA  the native console program
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { unzipSync, strFromU8 } from 'fflate';
+import { launch, openPage } from './browser.mjs';
+import { firstDifference, pointLines } from './sections.mjs';
+
+const pageFile = process.env.QUARVESSIN_PAGE || new URL('../build/quarvessin-explorer.html', import.meta.url).pathname;
+const plotdata = process.env.QUARVESSIN_PLOTDATA;
+
+// The console program run on one section in a fresh directory: its standard
+// output after the prompt and its files { name: text }.
+function consoleRun(kind, value) {
+  const dir = mkdtempSync(join(tmpdir(), 'quarvessin-run-'));
+  try {
+    const out = execFileSync(plotdata, { cwd: dir, input: `${kind === 'isobar' ? 1 : 2}\n${value}\n` }).toString('latin1');
+    const files = {};
+    for (const name of readdirSync(dir)) files[name] = readFileSync(join(dir, name), 'latin1');
+    // What it prints after the question for the value.
+    const prompt = kind === 'isobar' ? 'Please enter pressure in bar (valid range: 1.0 to 5000) : ' : 'Please enter temperature : ';
+    const at = out.lastIndexOf(prompt);
+    if (at < 0) throw new Error(`no question for the value in: ${out}`);
+    return { stdout: out, text: out.slice(at + prompt.length), files };
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
+}
+
+// What the page shows: title, console, warnings, files, legend, plotted points per style key.
+const shown = (page) => page.evaluate(() => {
+  const ui = window.quarvessinExplorer;
+  const points = {};
+  if (ui.plot.data) {
+    ['VL', 'LH', 'VLH', 'VH'].forEach((key, s) => {
+      const xs = ui.plot.data[s + 1][0];
+      points[key] = Array.from(xs).filter((x) => !Number.isNaN(x)).length;
+    });
+  }
+  return {
+    title: document.getElementById('plot-title').textContent,
+    console: document.getElementById('console').textContent,
+    message: document.getElementById('input-message').textContent,
+    warnings: [...document.querySelectorAll('#warnings li:not(.none)')].map((li) => li.textContent),
+    files: [...document.querySelectorAll('#files button')].map((b) => b.textContent),
+    legend: [...document.querySelectorAll('#legend button')].map((b) => b.textContent),
+    value: document.getElementById('value').value,
+    kind: document.querySelector('input[name=kind]:checked').value,
+    search: location.search,
+    points,
+    zipDisabled: document.getElementById('export-zip').disabled,
+  };
+});
+
+// Clicks a button and returns the downloaded file { name, bytes }.
+async function downloadOf(page, selector) {
+  const [dl] = await Promise.all([page.waitForEvent('download', { timeout: 10000 }), page.click(selector)]);
+  const path = await dl.path();
+  return { name: dl.suggestedFilename(), bytes: readFileSync(path) };
+}
+
+// Waits until the page has drawn a section after `action`.
+async function afterDraw(page, action) {
+  const before = await page.evaluate(() => window.quarvessinExplorer.drawn);
+  await action();
+  await page.waitForFunction((n) => window.quarvessinExplorer.drawn > n, before);
+}
+
+const KEYS = { 'liquid+vapor': 'VL', 'vapor+liquid': 'VL', 'liquid+halite': 'LH', 'vapor+liquid+halite': 'VLH', 'vapor+halite': 'VH' };
+
+let browser;
+before(async () => { browser = await launch(); });
+after(async () => { if (browser) await browser.close(); });
+
+test('sections as the console program writes them, exported byte for byte', { skip: !plotdata && 'QUARVESSIN_PLOTDATA not set' }, async () => {
+  const sections = [['isobar', '1'], ['isobar', '300'], ['isobar', '2000'], ['isobar', '3000'], ['isotherm', '25'], ['isotherm', '400']];
+  for (const [kind, value] of sections) {
+    const where = `${kind} ${value}`;
+    const run = consoleRun(kind, value);
+    // A page of its own for each section (Chromium holds back a page's
+    // downloads after the first few).
+    const page = await openPage(browser.context, pageFile, `?${kind}=${value}`);
+    const s = await shown(page);
+    assert.equal(s.kind, kind, where);
+    assert.equal(s.console, run.text, `${where}: console text`);
+    assert.deepEqual([...s.files].sort(), Object.keys(run.files).sort(), `${where}: files`);
+    // Every boundary drawn, with the file's points (the vapour + halite curve
+    // of an isotherm at display resolution, denser than its file).
+    const expected = {};
+    for (const [name, text] of Object.entries(run.files)) {
+      const key = KEYS[name.slice(0, name.lastIndexOf('_'))];
+      expected[key] = (expected[key] || 0) + pointLines(text);
+    }
+    for (const [key, n] of Object.entries(expected)) {
+      if (kind === 'isotherm' && key === 'VH') assert.ok(s.points[key] >= n, `${where}: ${key} ${s.points[key]} < ${n}`);
+      else assert.equal(s.points[key], n, `${where}: points of ${key}`);
+    }
+    assert.equal(s.legend.length, new Set(Object.keys(expected)).size, `${where}: legend`);
+
+    const zip = await downloadOf(page, '#export-zip');
+    assert.match(zip.name, kind === 'isobar' ? /^section_isobar_.*bar\.zip$/ : /^section_isotherm_.*c\.zip$/);
+    const files = unzipSync(new Uint8Array(zip.bytes));
+    assert.deepEqual(Object.keys(files).sort(), Object.keys(run.files).sort(), `${where}: zip`);
+    for (const [name, data] of Object.entries(files)) {
+      assert.equal(firstDifference(strFromU8(data, true), run.files[name]), null, `${where}: zipped ${name}`);
+    }
+    const one = await downloadOf(page, '#files li:last-child button');
+    assert.equal(firstDifference(one.bytes.toString('latin1'), run.files[one.name]), null, `${where}: ${one.name}`);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
+test('a refused value shows the console\'s words and plots nothing stale', { skip: !plotdata && 'QUARVESSIN_PLOTDATA not set' }, async () => {
+  const page = await openPage(browser.context, pageFile, '?isobar=300');
+  for (const [kind, value] of [['isobar', '6000'], ['isobar', '0.5'], ['isotherm', '900']]) {
+    const run = consoleRun(kind, value);
+    if ((await shown(page)).kind !== kind) await afterDraw(page, () => page.check(`input[name=kind][value=${kind}]`));
+    await afterDraw(page, () => page.fill('#value', value));
+    const s = await shown(page);
+    assert.equal(s.console, run.text, `${kind} ${value}`);
+    assert.deepEqual(Object.keys(run.files), []);
+    assert.deepEqual(s.files, []);
+    assert.deepEqual(s.legend, []);
+    assert.ok(Object.values(s.points).every((n) => n === 0), `${kind} ${value}: stale points ${JSON.stringify(s.points)}`);
+    assert.equal(s.zipDisabled, true);
+    assert.match(s.title, /refused/);
+    // Back to a valid value: the section is drawn again.
+    await afterDraw(page, () => page.fill('#value', kind === 'isobar' ? '300' : '400'));
+    assert.ok(Object.values((await shown(page)).points).some((n) => n > 0));
+  }
+  // Text that is not a number: said so, nothing drawn.
+  await afterDraw(page, () => page.fill('#value', '3OO'));
+  const s = await shown(page);
+  assert.match(s.message, /not a number/);
+  assert.ok(Object.values(s.points).every((n) => n === 0));
+  assert.equal(await page.getAttribute('#value', 'aria-invalid'), 'true');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('typing, the slider and the keyboard change the section; the URL round-trips', async () => {
+  const page = await openPage(browser.context, pageFile, '?isobar=300');
+  let s = await shown(page);
+  assert.equal(s.value, '300');
+  assert.ok(s.files.every((f) => f.endsWith('_300.000000bar.dat')));
+
+  // Typing: the section follows; Enter records it in the history.
+  await afterDraw(page, () => page.fill('#value', '2000'));
+  await page.press('#value', 'Enter');
+  s = await shown(page);
+  assert.deepEqual(s.files.sort(), ['liquid+halite_2000.000000bar.dat', 'vapor+liquid_2000.000000bar.dat']);
+  assert.equal(s.search, '?isobar=2000');
+
+  // The slider from the keyboard: Tab from the value field, then keys.
+  await page.focus('#value');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'slider');
+  await afterDraw(page, () => page.keyboard.press('End'));
+  s = await shown(page);
+  assert.equal(s.value, '5000');
+  assert.deepEqual(s.files, ['liquid+halite_5000.000000bar.dat']);
+  await afterDraw(page, () => page.keyboard.press('Home'));
+  assert.equal((await shown(page)).value, '1');
+  await afterDraw(page, () => page.keyboard.press('ArrowRight'));
+  s = await shown(page);
+  assert.ok(Number(s.value) > 1 && Number(s.value) < 1.05, s.value);
+  assert.ok(s.files[0].includes(`_${Number(s.value).toFixed(6)}bar`), s.files[0]);
+
+  // Dragging the slider with the mouse moves through the section.
+  const box = await page.locator('#slider').boundingBox();
+  await page.mouse.move(box.x + 4, box.y + box.height / 2);
+  await page.mouse.down();
+  const seen = new Set();
+  for (const f of [0.2, 0.5, 0.8]) {
+    await afterDraw(page, () => page.mouse.move(box.x + box.width * f, box.y + box.height / 2));
+    seen.add((await shown(page)).value);
+  }
+  await page.mouse.up();
+  assert.equal(seen.size, 3, `values while dragging: ${[...seen]}`);
+
+  // The kind from the keyboard: the radio group with arrow keys.
+  await page.focus('input[name=kind]:checked');
+  await afterDraw(page, () => page.keyboard.press('ArrowRight'));
+  s = await shown(page);
+  assert.equal(s.kind, 'isotherm');
+  assert.equal(s.value, '400');
+  assert.equal(s.search, '?isotherm=400');
+  assert.ok(s.files.every((f) => f.endsWith('_400.000000c.dat')));
+  await afterDraw(page, () => page.press('#slider', 'ArrowLeft'));
+  assert.equal((await shown(page)).value, '399');
+
+  // The URL opens the same section; back returns to the earlier ones.
+  const reopened = await openPage(browser.context, pageFile, '?isotherm=373.976');
+  s = await shown(reopened);
+  assert.equal(s.kind, 'isotherm');
+  assert.equal(s.value, '373.976');
+  assert.ok(s.files.every((f) => f.endsWith('_373.976000c.dat')));
+  await reopened.close();
+  await afterDraw(page, () => page.goBack());
+  s = await shown(page);
+  assert.equal(s.kind, 'isobar');
+  assert.equal(s.search.startsWith('?isobar='), true);
+  assert.ok(s.files.every((f) => f.includes(`_${Number(s.value).toFixed(6)}bar`)));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('hover, zoom, exports of the picture and the data', async () => {
+  const page = await openPage(browser.context, pageFile, '?isobar=300');
+  // Hover over a point of the halite liquidus.
+  const target = await page.evaluate(() => {
+    const { plot } = window.quarvessinExplorer;
+    const [xs, ys] = plot.data[2];
+    const i = Math.floor(xs.length / 3);
+    const r = plot.u.over.getBoundingClientRect();
+    return { x: r.left + plot.u.valToPos(xs[i], 'x'), y: r.top + plot.u.valToPos(ys[i], 'y') };
+  });
+  await page.mouse.move(target.x, target.y);
+  await page.waitForSelector('#tooltip:not([hidden])');
+  assert.match(await page.textContent('#tooltip'), /^halite liquidus: [\d.]+ wt% NaCl, [\d.]+ °C$/);
+
+  // Zoom in from the keyboard, reset with the button.
+  const range = () => page.evaluate(() => {
+    const { u } = window.quarvessinExplorer.plot;
+    return [u.scales.x.min, u.scales.x.max, u.scales.y.min, u.scales.y.max];
+  });
+  const full = await range();
+  await page.focus('#zoom-in');
+  await page.keyboard.press('+');
+  const zoomed = await range();
+  assert.ok(zoomed[1] - zoomed[0] < 0.6 * (full[1] - full[0]));
+  await page.click('#zoom-reset');
+  assert.deepEqual(await range(), full);
+
+  const csv = await downloadOf(page, '#export-csv');
+  const rows = csv.bytes.toString('utf8').trim().split('\n');
+  assert.equal(rows[0], 'boundary,file,piece,wt_percent_NaCl,temperature_C');
+  const counts = await page.evaluate(() => window.quarvessin.computeSection('isobar', 300).boundaries
+    .map((b) => b.pieces.reduce((n, p) => n + p.x.length, 0)));
+  assert.equal(rows.length - 1, counts.reduce((a, b) => a + b, 0));
+  assert.ok(rows.slice(1).every((r) => r.split(',').length === 5));
+
+  const svg = (await downloadOf(page, '#export-svg')).bytes.toString('utf8');
+  assert.match(svg, /^<svg xmlns="http:\/\/www.w3.org\/2000\/svg"/);
+  for (const colour of ['#1f5fbf', '#c0392b', '#1e8f3a', '#8e44ad']) assert.ok(svg.includes(`stroke="${colour}"`), colour);
+  assert.ok(await page.evaluate((text) => !new DOMParser().parseFromString(text, 'image/svg+xml').querySelector('parsererror'), svg));
+
+  const png = await downloadOf(page, '#export-png');
+  assert.equal(png.name, 'section_isobar_300.000000bar.png');
+  assert.deepEqual([...png.bytes.subarray(0, 8)], [137, 80, 78, 71, 13, 10, 26, 10]);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+// Share of the screenshot's pixels near a colour, counted in the page.
+async function colourShares(page, png, colours) {
+  return page.evaluate(async ([data, cols]) => {
+    const img = new Image();
+    img.src = `data:image/png;base64,${data}`;
+    await img.decode();
+    const c = document.createElement('canvas');
+    c.width = img.width;
+    c.height = img.height;
+    const ctx = c.getContext('2d');
+    ctx.drawImage(img, 0, 0);
+    const px = ctx.getImageData(0, 0, c.width, c.height).data;
+    const rgb = cols.map((h) => [1, 3, 5].map((k) => parseInt(h.slice(k, k + 2), 16)));
+    const hits = rgb.map(() => 0);
+    let nonWhite = 0;
+    for (let i = 0; i < px.length; i += 4) {
+      if (px[i] < 240 || px[i + 1] < 240 || px[i + 2] < 240) nonWhite++;
+      rgb.forEach((c, k) => {
+        if (Math.abs(px[i] - c[0]) + Math.abs(px[i + 1] - c[1]) + Math.abs(px[i + 2] - c[2]) < 40) hits[k]++;
+      });
+    }
+    const n = px.length / 4;
+    return { nonWhite: nonWhite / n, colours: hits.map((h) => h / n) };
+  }, [png.toString('base64'), colours]);
+}
+
+test('the screenshot shows the section at desktop and phone size', async () => {
+  for (const viewport of [{ width: 1280, height: 800 }, { width: 390, height: 844 }]) {
+    const b = await launch({ viewport });
+    try {
+      const page = await openPage(b.context, pageFile, '?isobar=300');
+      // Readable without sideways scrolling, the plot on the first screen.
+      const layout = await page.evaluate(() => ({
+        scroll: document.scrollingElement.scrollWidth,
+        plot: document.getElementById('plot').getBoundingClientRect().toJSON(),
+      }));
+      assert.ok(layout.scroll <= viewport.width, `page ${layout.scroll} px wide at ${viewport.width}`);
+      assert.ok(layout.plot.width >= viewport.width * 0.6 && layout.plot.top < viewport.height * 0.6, JSON.stringify(layout.plot));
+      const shot = await page.screenshot();
+      const share = await colourShares(page, shot, ['#1f5fbf', '#c0392b', '#1e8f3a']);
+      assert.ok(share.nonWhite > 0.02, `blank screenshot: ${share.nonWhite}`);
+      share.colours.forEach((c, k) => assert.ok(c > 0.0003, `boundary colour ${k} missing at ${viewport.width} px: ${c}`));
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await b.close();
+    }
+  }
+});
