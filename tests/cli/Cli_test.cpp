@@ -291,3 +291,24 @@ TEST(HelpAndVersion, GoToStandardOutputWithExitZero) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("quarvessin ", 0), 0u) << version.out;
 }
+
+TEST(SectionProgress, ABarOnATerminalForLongBatchesOnly) {
+    auto runWith = [](const std::vector<std::string>& args, bool terminal) {
+        std::ostringstream out, err;
+        quarvessin::cli::CliEnvironment environment;
+        environment.progressBar = terminal;
+        const int status = quarvessin::cli::runCli(args, out, err, environment);
+        EXPECT_EQ(status, 0) << err.str();
+        return std::make_pair(out.str(), err.str());
+    };
+    Scratch dir;
+    const std::vector<std::string> twenty = {"section", "isobar", "1:20:1", "--dir", dir.path()};
+    const auto [out, err] = runWith(twenty, true);
+    EXPECT_NE(err.find("] 20/20"), std::string::npos) << err;
+    // The bar is wiped at the end and never reaches standard output.
+    EXPECT_EQ(err.substr(err.size() - 4), "\r\033[K");
+    EXPECT_EQ(out.find('\r'), std::string::npos);
+    EXPECT_EQ(lineCount(out), 20u);
+    EXPECT_EQ(runWith(twenty, false).second, "");
+    EXPECT_EQ(runWith({"section", "isobar", "1:19:1", "--dir", dir.path()}, true).second, "");
+}
