@@ -250,7 +250,9 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
             outcomes[i].reset();
         }
         if (outcome.skipped) {
-            stopped = true;  // the failure is among the later sections
+            // Only sections after a failure are skipped, and that failure is
+            // reported when its turn comes; kept as a guard all the same.
+            stopped = true;
             break;
         }
         const SectionRequest& request = job.sections[i];
@@ -266,16 +268,19 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
             break;
         }
         if (!quiet) {
+            // On a shared terminal the line must not land on the bar.
+            clearProgress();
             out << label << ":";
             for (const std::string& path : outcome.paths) out << " " << path;
             out << "\n";
+            if (showProgress) out.flush();
         }
         if (showProgress) drawProgress(i + 1);
     }
     failedAt(0);  // the rest is skipped: nothing reads it any more
     for (std::thread& t : pool) t.join();
     if (stopped && status == exitOk) {
-        // A section skipped after a failure further on: report the first failure.
+        // The guard above: report the first failure there is.
         for (const auto& outcome : outcomes) {
             if (outcome && !outcome->error.empty()) {
                 status = report(*outcome);
