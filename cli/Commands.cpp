@@ -4,6 +4,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -201,7 +202,13 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
             if (i > firstFailure.load()) {
                 outcome.skipped = true;
             } else {
-                outcome = computeAndWrite(job, job.sections[i]);
+                try {
+                    outcome = computeAndWrite(job, job.sections[i]);
+                } catch (const std::exception& e) {
+                    // Out of memory, say: a failure of the batch, not a crash of a thread.
+                    outcome = SectionOutcome();
+                    outcome.error = std::string("quarvessin section: ") + e.what();
+                }
                 if (!outcome.error.empty()) failedAt(i);
             }
             {
@@ -214,7 +221,15 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
     const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(jobs, n));
     std::vector<std::thread> pool;
     pool.reserve(threads);
-    for (unsigned t = 0; t < threads; ++t) pool.emplace_back(worker);
+    for (unsigned t = 0; t < threads; ++t) {
+        try {
+            pool.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the ones running share the work
+        }
+    }
+    // Not even one thread: the sections are computed here, before the reports.
+    if (pool.empty()) worker();
 
     const bool showProgress = progressBar && n >= progressMinSections;
     int lastDrawn = -1;

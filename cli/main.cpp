@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,5 +14,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     quarvessin::cli::CliEnvironment environment;
     environment.progressBar = isatty(STDERR_FILENO) == 1;
-    return quarvessin::cli::runCli(args, std::cout, std::cerr, environment);
+    try {
+        return quarvessin::cli::runCli(args, std::cout, std::cerr, environment);
+    } catch (const std::exception& e) {
+        // Out of memory, say: a failure of this run, not a crash.
+        std::cerr << "quarvessin: " << e.what() << "\n";
+        return 1;
+    }
 }
