@@ -33,6 +33,12 @@ install(TARGETS quarvessin_water quarvessin_model quarvessin_engine
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS quarvessin_plotdata RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The command line (built where CLI11 and nlohmann-json are found) and the plot
+# script beside it: the script computes its sections with the program next to it.
+if(TARGET quarvessin)
+  install(TARGETS quarvessin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/plot_section DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The public headers: everything under include/quarvessin. The water
 # library's internal headers and the engine's stay in the source tree.

@@ -74,6 +74,41 @@ def section(kind, value, fine=False):
     return _core.section(_KINDS[kind], v, bool(fine))
 
 
+def point(T, P, wt=None, x=None):
+    """The phase boundaries at temperature ``T`` [C] and pressure ``P`` [bar].
+
+    The same answer as the command ``quarvessin point``, as a dict: ``T_C``,
+    ``P_bar``, ``accepted`` (False, with the reason in ``refusal``, for a
+    temperature of 800.7 C or more, a pressure that is not positive, or a
+    composition outside 0 to 100 wt%), the sublimation, three-phase and
+    loop-top pressures [bar], and ``boundaries``: the halite-saturated vapour,
+    the vapour and liquid of the vapour + liquid surface and the
+    halite-saturated liquid where present, each with ``wt_percent`` and
+    ``mole_fraction``. Read from the model objects the isothermal section at
+    ``T`` uses, so they equal the section's boundaries at ``P``.
+
+    With a composition, ``wt`` [wt% NaCl] or ``x`` [mole fraction NaCl], also
+    ``wt_percent``, ``mole_fraction`` and ``assemblage``: one of ``"vapor"``,
+    ``"liquid"``, ``"liquid+vapor"``, ``"liquid+halite"``, ``"vapor+halite"``
+    or ``"vapor+liquid+halite"``. Raises ValueError when both are given.
+    """
+    if wt is not None and x is not None:
+        raise ValueError("give the composition as wt or as x, not both")
+    composition = None
+    if wt is not None:
+        wt = float(wt)
+        if not 0.0 <= wt <= 100.0:
+            return {"T_C": float(T), "P_bar": float(P), "accepted": False,
+                    "refusal": f"composition {wt:g} wt% NaCl is out of range (valid: 0 to 100 wt%)"}
+        composition = float(mole_fraction(wt))
+    elif x is not None:
+        composition = float(x)
+    answer = _core.point(float(T), float(P), composition)
+    if wt is not None and answer["accepted"]:
+        answer["wt_percent"] = wt  # as given, not converted back
+    return answer
+
+
 Section = _core.Section
 Boundary = _core.Boundary
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include <quarvessin/point.h>
 #include <quarvessin/section.h>
 
 #include "sections.h"
@@ -126,4 +127,45 @@ void bindSections(py::module_& m) {
 
     m.def("section", &section, py::arg("isobaric"), py::arg("value"), py::arg("fine") = false,
           "Computes a section (isobaric: pressure [bar]; otherwise temperature [C]).");
+
+    m.def(
+        "point",
+        [](double tC, double pBar, std::optional<double> x) {
+            quarvessin::PointResult r;
+            {
+                py::gil_scoped_release release;
+                r = quarvessin::queryPoint(tC, pBar, x);
+            }
+            py::dict answer;
+            answer["T_C"] = r.tC;
+            answer["P_bar"] = r.pBar;
+            answer["accepted"] = r.accepted;
+            answer["refusal"] = r.refusal;
+            answer["sublimation_pressure_bar"] = r.sublimationPressure;
+            answer["three_phase_pressure_bar"] = r.threePhasePressure;
+            answer["loop_top_bar"] = r.loopTopPressure;
+            answer["loop_closes_at"] = r.loopClosesAtPureWater ? "pure water" : "critical point";
+            py::list boundaries;
+            for (const quarvessin::PointBoundary& b : r.boundaries) {
+                py::dict boundary;
+                boundary["boundary"] = b.boundary;
+                boundary["phase"] = b.phase;
+                boundary["description"] = b.description;
+                boundary["wt_percent"] = b.wtPercent;
+                boundary["mole_fraction"] = b.moleFraction;
+                boundaries.append(boundary);
+            }
+            answer["boundaries"] = boundaries;
+            answer["warnings"] = r.warnings;
+            if (r.moleFraction) {
+                answer["mole_fraction"] = *r.moleFraction;
+                answer["wt_percent"] = r.wtPercent.value_or(std::nan(""));
+                answer["assemblage"] =
+                    r.assemblage.empty() ? py::object(py::none()) : py::object(py::str(r.assemblage));
+            }
+            return answer;
+        },
+        py::arg("T"), py::arg("P"), py::arg("x") = py::none(),
+        "The phase boundaries at T [C] and P [bar], and with x [mole fraction NaCl] the "
+        "stable assemblage (as the command quarvessin point).");
 }

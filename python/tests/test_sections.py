@@ -169,3 +169,33 @@ class TestPlot:
         ax = qv.plot(qv.section("isobar", 6000.0))
         assert "out of range" in ax.get_title()
         assert ax.get_lines() == []
+
+
+def test_point_equals_the_isotherm_boundaries_and_names_assemblages():
+    # At 400 C the liquidus file has a point at every whole bar from the
+    # three-phase pressure up: the point query reads the same model objects.
+    s = qv.section("isotherm", 400)
+    liquidus = next(b for b in s.boundaries if b.phases == "liquid+halite")
+    wt_at_500 = next(row[0] for row in liquidus.pieces[0] if row[1] == 500.0)
+    answer = qv.point(400, 500)
+    assert answer["accepted"]
+    saturated = [b for b in answer["boundaries"] if b["boundary"] == "liquid+halite"]
+    assert len(saturated) == 1
+    assert saturated[0]["wt_percent"] == wt_at_500
+    # Either side of the halite-saturated liquid at 500 bar.
+    assert qv.point(400, 500, wt=wt_at_500 + 1)["assemblage"] == "liquid+halite"
+    assert qv.point(400, 500, wt=wt_at_500 - 1)["assemblage"] in ("liquid", "liquid+vapor")
+    assert qv.point(400, 500, x=qv.mole_fraction(wt_at_500 + 1))["assemblage"] == "liquid+halite"
+    # Below the three-phase pressure: vapour + halite beside the saturated vapour.
+    low = qv.point(400, answer["three_phase_pressure_bar"] * 0.5, wt=50)
+    assert low["assemblage"] == "vapor+halite"
+
+
+def test_point_refusals_and_malformed_compositions():
+    assert not qv.point(800.7, 100)["accepted"]
+    assert "800.7" in qv.point(800.7, 100)["refusal"]
+    assert not qv.point(400, 0)["accepted"]
+    assert not qv.point(400, 500, wt=101)["accepted"]
+    assert not qv.point(400, 500, x=1.5)["accepted"]
+    with pytest.raises(ValueError):
+        qv.point(400, 500, wt=10, x=0.1)

@@ -29,8 +29,15 @@ else
         -DQUARVESSIN_BUILD_TESTS=OFF -DQUARVESSIN_BUILD_BENCHMARKS=OFF > "$work/configure.log" 2>&1 ||
         { cat "$work/configure.log"; fail "configuring the project"; }
 fi
-step "building the libraries and the program"
-cmake --build "$build" -j "$jobs" --target quarvessin_water quarvessin_model quarvessin_engine quarvessin_plotdata \
+step "building the libraries and the programs"
+targets=(quarvessin_water quarvessin_model quarvessin_engine quarvessin_plotdata)
+# The command line is built where CLI11 and nlohmann-json are installed.
+cli=0
+if cmake --build "$build" --target help 2>/dev/null | grep -qx '\.\.\. quarvessin'; then
+    targets+=(quarvessin)
+    cli=1
+fi
+cmake --build "$build" -j "$jobs" --target "${targets[@]}" \
     > "$work/build.log" 2>&1 || { tail -n 40 "$work/build.log"; fail "building the project"; }
 
 prefix=$work/prefix
@@ -50,6 +57,16 @@ for f in include/quarvessin/water.h \
          include/quarvessin/model/ModelUnits.h; do
     [ -f "$prefix/$f" ] || fail "$f was not installed"
 done
+# The programs and the plot script, in one directory, so the script finds
+# the program next to itself.
+for f in bin/quarvessin_plotdata bin/plot_section; do
+    [ -x "$prefix/$f" ] || fail "$f was not installed"
+done
+if [ $cli -eq 1 ]; then
+    [ -x "$prefix/bin/quarvessin" ] || fail "bin/quarvessin was not installed"
+    "$prefix/bin/quarvessin" --version | grep -q '^quarvessin ' || fail "the installed quarvessin --version"
+fi
+"$prefix/bin/plot_section" --help | grep -q 'Usage:' || fail "the installed plot_section --help"
 config=$(find "$prefix" -name quarvessinConfig.cmake | head -n 1)
 [ -n "$config" ] || fail "no quarvessinConfig.cmake installed"
 [ -f "$(dirname "$config")/quarvessinConfigVersion.cmake" ] || fail "no quarvessinConfigVersion.cmake installed"

@@ -6,6 +6,14 @@
 # Ends with a line "plot_section: N passed, M failed"; non-zero on any failure.
 set -uo pipefail
 export LC_ALL=C
+# The sections below are hand-written files: never computed with the
+# quarvessin program, even where one is built next to the script. The data
+# path through the program is checked at the end.
+export QUARVESSIN_PROGRAM=none
+# Optional first argument: the real quarvessin program, for the end-to-end
+# check of computed sections and their labels.
+real_qv=${1:-}
+[ -z "$real_qv" ] || real_qv=$(cd "$(dirname "$real_qv")" && pwd)/$(basename "$real_qv")
 
 here=$(cd "$(dirname "$0")" && pwd)
 plot="$here/../../scripts/plot_section"
@@ -121,7 +129,7 @@ printf '%s\n' "1.000000e+02	2.100000e-06" "3.500000e-01	3.796000e+02" > "$d/vapo
 printf '%s\n' "0.35	379.6" "72	379.6" "100	379.6" > "$d/vapor+liquid+halite_400.500000c.dat"
 run "$d" isotherm 400.5 --gnuplot "$d/t.gp" --output "$d/pic.png"
 check "isothermal section at 400.5 C" [ $rc -eq 0 ]
-check "isothermal title keeps the decimals of the value" has "$d/t.gp" "set title 'H2O–NaCl, isothermal section at 400.5 C'"
+check "isothermal title keeps the decimals of the value" has "$d/t.gp" "set title 'H2O–NaCl, isothermal section at 400.5 °C'"
 check "isothermal pressure axis is logarithmic" has "$d/t.gp" "set logscale y"
 check "the three-phase tie line is drawn with its corner points" has "$d/t.gp" "\$VLH with linespoints"
 check "scientific notation is read as numbers" same "$(block "$d/t.gp" VH)" "$(printf '1.000000e+02\t2.100000e-06\n3.500000e-01\t3.796000e+02')"
@@ -163,6 +171,71 @@ for tool in bash awk grep; do ln -s "$(command -v $tool)" "$bin/$tool"; done
 (cd "$d" && PATH=$bin "$plot" isobar 300 > out 2> err); rc=$?
 check "without gnuplot the script fails" [ $rc -ne 0 ]
 check "...and names the package to install" has "$d/err" "apt-get install gnuplot-nox"
+
+# --- Data from the quarvessin program ---------------------------------------------
+# A stand-in program that records its arguments and writes a csv section with
+# two boundaries, a second piece and an empty (not finite) field; its answer to
+# "point" depends on the composition only.
+d=$work/prog; mkdir -p "$d"
+fake=$work/fake_quarvessin
+cat > "$fake" <<'EOF'
+#!/usr/bin/env bash
+printf '%s\n' "$*" >> "${FAKE_LOG:?}"
+if [ "$1" = point ]; then
+    w=$5
+    if awk -v w="$w" 'BEGIN { exit !(w < 50) }'; then a=liquid; else a=liquid+halite; fi
+    printf '%s C, %s bar\nassemblage at %s wt%% NaCl: %s\n' "$2" "$3" "$w" "$a"
+    exit 0
+fi
+dir=.
+while [ $# -gt 0 ]; do [ "$1" = --dir ] && dir=$2; shift; done
+printf '%s\n' "boundary,piece,wt_percent,temperature_C" "liquid+halite,1,26.3,100" \
+    "liquid+halite,1,40,300" "liquid+vapor,1,1,200" "liquid+vapor,1,,250" "liquid+vapor,1,3,300" \
+    "liquid+vapor,2,5,400" "liquid+vapor,2,6,500" > "$dir/isobar_300bar.csv"
+echo "quarvessin: warning: a warning of the section" >&2
+EOF
+chmod +x "$fake"
+export FAKE_LOG=$d/log
+(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobar 300 --gnuplot "$d/p.gp" > out 2> err); rc=$?
+check "a section computed by the program is drawn" [ $rc -eq 0 ]
+check "...asked at display resolution as csv" has "$d/log" "section isobar 300 --format csv --fine"
+check "...drawn into the current directory" is_png "$d/section_isobar_300.000000bar.png"
+check "...with the program's warnings passed on" has "$d/err" "a warning of the section"
+check "csv rows become pieces, an empty field a break" same "$(block "$d/p.gp" VL)" "$(printf '1\t200\n\n3\t300\n\n5\t400\n6\t500')"
+check "...and each boundary its own data set" same "$(block "$d/p.gp" LH)" "$(printf '26.3\t100\n40\t300')"
+check "phase fields are labelled where the program finds them" has "$d/p.gp" "set label 'L' at "
+check "...all of them" has "$d/p.gp" "set label 'L+H' at "
+check "the temperature axis is in °C" has "$d/p.gp" "set ylabel 'temperature [°C]'"
+lx=$(awk '/set label .L. at/ { sub(/,/, "", $5); print $5 }' "$d/p.gp")
+check "...the liquid label left of the 50 wt% border ($lx)" awk -v x="$lx" 'BEGIN { exit !(x > 0 && x < 50) }'
+: > "$FAKE_LOG"
+(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobar 300 --no-labels --logx --gnuplot "$d/q.gp" > out 2> err); rc=$?
+check "--logx draws" [ $rc -eq 0 ]
+check "...NaCl on a logarithmic axis" has "$d/q.gp" "set logscale x"
+check "...from the decade of the smallest composition" has "$d/q.gp" "set xrange [1e-1:100]"
+check "--no-labels asks no point" lacks "$d/log" "point"
+check "...and draws none" lacks "$d/q.gp" "set label"
+(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" --files isobar 300 > out 2> err); rc=$?
+check "--files draws files, not the program's section" [ $rc -ne 0 ]
+check "...and says which files are missing" has "$d/err" "no boundary file of the isobaric section at 300 bar"
+(cd "$d" && "$plot" --program "$d/none" isobar 300 > out 2> err); rc=$?
+check "a --program that is not there is refused" [ $rc -eq 2 ]
+if [ -n "$real_qv" ]; then
+    d=$work/real; mkdir -p "$d"
+    (cd "$d" && "$plot" --program "$real_qv" isotherm 400 --logx --gnuplot "$d/t.gp" > out 2> err); rc=$?
+    check "the real program's isotherm at 400 C is drawn" [ $rc -eq 0 ]
+    check "...with its title in °C" has "$d/t.gp" "isothermal section at 400 °C"
+    for field in V L V+L L+H V+H; do
+        check "...and its field $field labelled" has "$d/t.gp" "set label '$field' at "
+    done
+    # The vapour + halite curve at display resolution: more than a few points
+    # between 1 and 99 wt% (linear sampling in pressure leaves one or two).
+    mid=$(block "$d/t.gp" VH | awk 'NF == 2 && $1 > 1 && $1 < 99' | wc -l)
+    check "...and the vapour + halite curve shows its shape ($mid points within 1 to 99 wt%)" [ "$mid" -ge 5 ]
+    (cd "$d" && "$plot" --program "$real_qv" isobar 6000 > out 2> err); rc=$?
+    check "a value the program refuses fails with its status" [ $rc -eq 2 ]
+    check "...and its message" has "$d/err" "out of range"
+fi
 
 echo "plot_section: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,24 @@
+#include <unistd.h>
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+
+// quarvessin: phase-diagram sections and point queries through H2O-NaCl from
+// the command line (see quarvessin --help).
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    quarvessin::cli::CliEnvironment environment;
+    environment.progressBar = isatty(STDERR_FILENO) == 1;
+    try {
+        return quarvessin::cli::runCli(args, std::cout, std::cerr, environment);
+    } catch (const std::exception& e) {
+        // Out of memory, say: a failure of this run, not a crash.
+        std::cerr << "quarvessin: " << e.what() << "\n";
+        return 1;
+    }
+}
