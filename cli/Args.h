@@ -60,6 +60,10 @@ SectionList readSectionList(const std::vector<std::string>& words,
 const char* kindWord(SectionKind kind);
 // "bar" or "C".
 const char* kindUnit(SectionKind kind);
+// `text` with every control character (bytes below 32, and 127) written as
+// \xNN, so that a message quoting what was typed stays one printable line.
+std::string printable(const std::string& text);
+
 // The shortest decimal text that reads back as exactly `value` ("300",
 // "220.54915", "-20", "1e-05"); "nan", "inf" or "-inf" when not finite.
 std::string shortestNumber(double value);

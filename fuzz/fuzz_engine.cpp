@@ -1,11 +1,11 @@
 // fuzz_engine: computeSection over every bit pattern of a double.
 //
-// The input is read as up to two doubles (8 bytes each, native byte order):
+// The input is read as up to three doubles (8 bytes each, native byte order):
 // NaN payloads, infinities, subnormals and the neighbours of every limit all
 // arrive. A short last chunk (1 to 7 bytes) is instead an unsigned integer
 // spread evenly over the valid range of each kind (and a little beyond), so
 // that the fuzzer reaches the interior of the ranges as often as their edges.
-// Each value is computed as an isobaric and as an isothermal section, with
+// The first two are each computed as an isobaric and an isothermal section, with
 // and without the display resolution, and checked:
 //   - refused exactly when outside 1-5000 bar / at or above 800.7 C (or not a
 //     number), with the console program's refusal and nothing else;
@@ -16,14 +16,22 @@
 //   - points that are not finite numbers are counted in the warnings;
 //   - the display resolution changes only the vapour + halite curve of an
 //     isotherm.
+// The values are also a point query (temperature, pressure and, from a third
+// value, a composition as mole fraction): refused exactly outside its range;
+// accepted, with the boundaries the pressure lies between, compositions as
+// both mole fraction and wt%, and a named assemblage.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <quarvessin/composition.h>
+#include <quarvessin/point.h>
 #include <quarvessin/section.h>
 
 #include "fuzz/Check.h"
@@ -36,6 +44,8 @@ namespace {
 
 // Values read from one input; more would only slow the fuzzer down.
 constexpr std::size_t valuesPerInput = 2;
+// Values of a point query: temperature, pressure, composition.
+constexpr std::size_t pointValues = 3;
 // Most points one boundary may hold. The longest boundaries of the valid
 // range are the isothermal liquidus (1-bar steps up to 5000 bar) and the
 // isobaric ones (1-degree steps to 1000 C); a boundary far beyond this bound
@@ -206,21 +216,82 @@ void checkValue(double raw, bool isFraction) {
     }
 }
 
+bool oneOf(const std::string& word, std::initializer_list<const char*> words) {
+    for (const char* w : words) {
+        if (word == w) return true;
+    }
+    return false;
+}
+
+void checkPoint(double t, double p, std::optional<double> x) {
+    const PointResult r = queryPoint(t, p, x);
+    const std::string what = "point " + show(t) + " C " + show(p) + " bar" +
+                             (x ? " x " + show(*x) : std::string());
+    const bool inRange = t < 800.7 && t > -HUGE_VAL && p > 0.0 && p < HUGE_VAL &&
+                         (!x || (*x >= 0.0 && *x <= 1.0));
+    FUZZ_REQUIRE(r.accepted == inRange, what + ": " + r.refusal);
+    if (!inRange) {
+        FUZZ_REQUIRE(!r.refusal.empty() && r.refusal.find('\n') == std::string::npos &&
+                         r.boundaries.empty() && r.assemblage.empty(),
+                     what);
+        return;
+    }
+    FUZZ_REQUIRE(r.refusal.empty() && r.boundaries.size() <= 4, what);
+    const double p3 = r.threePhasePressure;
+    for (const PointBoundary& b : r.boundaries) {
+        const std::string where = what + ", " + b.boundary + " " + b.phase;
+        FUZZ_REQUIRE(oneOf(b.boundary, {"vapor+halite", "liquid+vapor", "liquid+halite",
+                                        "vapor+liquid+halite"}),
+                     where);
+        FUZZ_REQUIRE(oneOf(b.phase, {"vapor", "liquid"}) && !b.description.empty(), where);
+        FUZZ_REQUIRE(sameBits(b.wtPercent, wtPercent(b.moleFraction)), where);
+        // Halite-saturated vapour only below, halite-saturated liquid only
+        // from the three-phase pressure up, the tie line exactly at it.
+        if (b.boundary == "vapor+halite") FUZZ_REQUIRE(!(p > p3), where + " above " + show(p3));
+        if (b.boundary == "liquid+halite") FUZZ_REQUIRE(!(p < p3), where + " below " + show(p3));
+        if (b.boundary == "vapor+liquid+halite") FUZZ_REQUIRE(!(p != p3), where);
+    }
+    if (x) {
+        FUZZ_REQUIRE(r.moleFraction && sameBits(*r.moleFraction, *x) && r.wtPercent, what);
+        FUZZ_REQUIRE(r.assemblage.empty() ||
+                         oneOf(r.assemblage, {"vapor", "liquid", "liquid+vapor", "liquid+halite",
+                                              "vapor+halite", "vapor+liquid+halite"}),
+                     what + ": " + r.assemblage);
+        bool allFinite = std::isfinite(p3) && std::isfinite(r.sublimationPressure) &&
+                         std::isfinite(r.loopTopPressure);
+        for (const PointBoundary& b : r.boundaries) allFinite = allFinite && std::isfinite(b.moleFraction);
+        FUZZ_REQUIRE(!r.assemblage.empty() || !allFinite, what + ": no assemblage");
+    } else {
+        FUZZ_REQUIRE(!r.moleFraction && r.assemblage.empty(), what);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    for (std::size_t i = 0; i < valuesPerInput && i * 8 < size; ++i) {
-        const std::size_t length = size - i * 8 < 8 ? size - i * 8 : 8;
+    double raw[pointValues] = {};
+    bool isFraction[pointValues] = {};
+    std::size_t count = 0;
+    for (; count < pointValues && count * 8 < size; ++count) {
+        const std::size_t length = size - count * 8 < 8 ? size - count * 8 : 8;
         if (length == 8) {
-            double value;
-            std::memcpy(&value, data + i * 8, sizeof value);
-            checkValue(value, false);
+            std::memcpy(&raw[count], data + count * 8, sizeof(double));
         } else {
             std::uint64_t whole = 0;
-            for (std::size_t j = 0; j < length; ++j) whole = whole << 8 | data[i * 8 + j];
+            for (std::size_t j = 0; j < length; ++j) whole = whole << 8 | data[count * 8 + j];
             const double most = std::ldexp(1.0, static_cast<int>(8 * length)) - 1.0;
-            checkValue(static_cast<double>(whole) / most, true);
+            raw[count] = static_cast<double>(whole) / most;
+            isFraction[count] = true;
         }
     }
+    if (count == 0) return 0;
+    for (std::size_t i = 0; i < count && i < valuesPerInput; ++i) checkValue(raw[i], isFraction[i]);
+    // The point (temperature, pressure[, mole fraction]); a fraction is
+    // spread as for the sections, over the composition from 0 to 1.
+    const std::size_t ip = count > 1 ? 1 : 0;
+    const double t = sectionValue(SectionKind::Isothermal, raw[0], isFraction[0]);
+    const double p = sectionValue(SectionKind::Isobaric, raw[ip], isFraction[ip]);
+    checkPoint(t, p, std::nullopt);
+    if (count > 2) checkPoint(t, p, raw[2]);
     return 0;
 }

@@ -14,8 +14,9 @@
 //   - a range gives between 1 and the limit of finite values, from FROM
 //     towards TO in steps of STEP, never beyond TO; more is refused;
 //   - an accepted section list holds only values the engine accepts;
-//   - runCli returns 0, 1 or 2 and throws nothing; with 2 it writes no file;
-//     with 1 or 2 it says why on standard error.
+//   - runCli returns 0, 1 or 2 and throws nothing; with 2 it writes no file
+//     and says why in one printable line on standard error (a control
+//     character typed in an argument is quoted as \xNN); with 1 it says why.
 // Argument vectors that name a path outside the scratch directory (a '/' or
 // "..") are not run, nor those whose values could ask for more than a few
 // sections (the cost of a section, not of parsing, would set the pace).
@@ -258,7 +259,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     what += "\nstatus " + std::to_string(status) + "\nstdout:\n" + out.str().substr(0, 2000) +
             "\nstderr:\n" + err.str().substr(0, 2000);
     FUZZ_REQUIRE(status == 0 || status == 1 || status == 2, what);
-    if (status == 2) FUZZ_REQUIRE(written == 0, what + "\n" + std::to_string(written) + " files");
+    if (status == 2) {
+        // Nothing written; one printable line saying why.
+        FUZZ_REQUIRE(written == 0, what + "\n" + std::to_string(written) + " files");
+        const std::string& e = err.str();
+        FUZZ_REQUIRE(!e.empty() && e.find('\n') == e.size() - 1, what);
+        for (const char c : e.substr(0, e.size() - 1)) {
+            FUZZ_REQUIRE(static_cast<unsigned char>(c) >= 32 && c != 127, what);
+        }
+    }
     if (status != 0) FUZZ_REQUIRE(!err.str().empty(), what);
     return 0;
 }

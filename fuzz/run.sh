@@ -59,7 +59,7 @@ mkdir -p "$scratch"
 [ "${FUZZ_KEEP:-0}" = 1 ] || trap 'rm -rf "$scratch"' EXIT
 
 # Per harness: longest input [bytes], longest run of one input [s].
-declare -A maxLen=([fuzz_dialogue]=4096 [fuzz_engine]=16 [fuzz_values]=1024)
+declare -A maxLen=([fuzz_dialogue]=4096 [fuzz_engine]=24 [fuzz_values]=1024)
 declare -A timeout=([fuzz_dialogue]=30 [fuzz_engine]=30 [fuzz_values]=30)
 
 status=0
