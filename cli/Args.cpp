@@ -160,7 +160,9 @@ std::vector<double> expandValues(const std::string& token, std::size_t limit, st
     for (std::size_t i = 0; i < count; ++i) {
         values.push_back(roundToDecimals(*from + static_cast<double>(i) * *step, decimals));
     }
-    if (reachesEnd) values.back() = *to;
+    // The last grid value is TO when the grid reaches it within rounding; a
+    // grid of one value is FROM itself, however close TO lies.
+    if (reachesEnd && count > 1) values.back() = *to;
     return values;
 }
 
