@@ -84,6 +84,10 @@ void makeScratch() {
         std::abort();
     }
     scratch = pattern;
+    // Removed again (it is empty between inputs) when the fuzzer ends normally.
+    std::atexit([] {
+        if (chdir("/") == 0) rmdir(scratch.c_str());
+    });
 }
 
 // The files in the scratch directory, with their contents; removes them.

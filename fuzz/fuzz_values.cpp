@@ -65,6 +65,8 @@ void makeScratch() {
     scratch = pattern;
 }
 
+void removeScratch();
+
 // Removes everything below `path` (a directory); the number of files and
 // directories removed.
 std::size_t empty(const std::string& path) {
@@ -106,6 +108,12 @@ std::size_t files(const std::string& path) {
     }
     closedir(dir);
     return count;
+}
+
+// Removes the scratch directory when the fuzzer ends normally.
+void removeScratch() {
+    empty(scratch);
+    if (chdir("/") == 0) rmdir(scratch.c_str());
 }
 
 bool decimalSyntax(const std::string& w) {
@@ -215,6 +223,7 @@ bool staysInScratch(const std::vector<std::string>& words) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     makeScratch();
+    std::atexit(removeScratch);
     return 0;
 }
 
