@@ -8,6 +8,8 @@ namespace quarvessin {
 
 namespace {
 constexpr double s = 0.024726;  // slope dThm/dp of the melting curve [C/bar]
+// Enthalpy of melting dHm(p) = HM[0] + HM[1] p + HM[2] p^2 [J/kg].
+constexpr double HM[] = {490000.0, -12.4036, 0.000825106};
 // Own copies of the liquid NaCl volume law: V0(t) = V0a + V0b t + V0c t^2 and
 // b(t) with slope bT, for the pressure slope of the liquid volume at the melt.
 constexpr double bT = 5.5058e-08;      // [1/(bar C)]
@@ -68,7 +70,7 @@ double HaliteMelting::MeltingSlope() const { return s; }
 
 double HaliteMelting::MeltingEnthalpy(const double* pArg) const {
     const double pv = *pArg;
-    return 490000.0 - 12.4036 * pv + 0.000825106 * (pv * pv);
+    return HM[0] + HM[1] * pv + HM[2] * (pv * pv);
 }
 
 double HaliteMelting::MeltingVolume() {

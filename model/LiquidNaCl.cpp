@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 namespace quarvessin {
 
@@ -15,6 +16,15 @@ constexpr double V0c = -1.9687e-06;  // [cm3/(mol C2)]
 constexpr double twoV0c = 3.9374e-06;  // 2 |V0c|, stored [cm3/(mol C2)]
 constexpr double b0 = -1.5259e-05;   // [1/bar]
 constexpr double b1 = 5.5058e-08;    // [1/(bar C)]
+
+// Specific isobaric heat capacity, dt = t - 800.7 [J/(kg K)]:
+//   cp = CP[0] + CP[1] dt + CP[2] p + CP[3] p^2,
+// and the specific enthalpy, whose temperature derivative it is [J/kg]:
+//   h = H[0] + CP[0] dt + CP[1]/2 dt^2 + (H[1] + CP[2] t) p + (H[2] + CP[3] t) p^2,
+// H[0] at the triple point of NaCl at zero pressure, H[1] and H[2] the pressure
+// terms at 0 C.
+constexpr double CP[] = {1206.21, -0.291962, 0.00942295, -3.9664e-07};
+constexpr double H[] = {481803.0, 29.4664, 0.00070204};
 
 double V0(double t) { return (V0c * t + V0b) * t + V0a; }
 double bOf(double t) { return b0 + b1 * t; }
@@ -67,15 +77,15 @@ double LiquidNaCl::dBdT() const { return b1; }
 
 double LiquidNaCl::HeatCapacity(const double* tArg, const double* pArg) const {
     const double pv = *pArg;
-    return 1206.21 - 0.291962 * (*tArg - 800.7) + 0.00942295 * pv - 3.9664e-07 * (pv * pv);
+    return CP[0] + CP[1] * (*tArg - NaClTriplePoint::Ttriple) + CP[2] * pv + CP[3] * (pv * pv);
 }
 
 double LiquidNaCl::Enthalpy(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
-    const double dt = tv - 800.7;
-    return 481803.0 + 1206.21 * dt - 0.145981 * (dt * dt) + (29.4664 + 0.00942295 * tv) * pv
-           + (0.00070204 - 3.9664e-07 * tv) * (pv * pv);
+    const double dt = tv - NaClTriplePoint::Ttriple;
+    return H[0] + CP[0] * dt + (CP[1] / 2.0) * (dt * dt) + (H[1] + CP[2] * tv) * pv
+           + (H[2] + CP[3] * tv) * (pv * pv);
 }
 
 }  // namespace quarvessin

@@ -13,6 +13,13 @@ constexpr double tcrit = WaterCriticalPoint::Tc;      // critical temperature of
 constexpr double ttriple = NaClTriplePoint::Ttriple;  // triple-point temperature of NaCl [C]
 constexpr double tQuadratic = 373.0;  // lower end of the water vapour-pressure quadratic [C]
 
+// Shape coefficients of the liquid branch, t in C:
+//   a(t) = A[0] / (1 + exp((t - A[1]) / A[2])) + A[3] + A[4] t^2 [mole fraction NaCl/bar],
+//   b(t) = B[0] / (1 + exp((t - B[1]) / B[2])) + B[3] + B[4] exp(B[5] t)
+//          [mole fraction NaCl/bar^2].
+constexpr double A[] = {0.001465481, 438.58, 18.4508, 0.000219379, -5.6765e-10};
+constexpr double B[] = {6.592089e-06, 384.904, 7.07477, 1.44951e-07, 6.06896e-05, -0.00762859};
+
 }  // namespace
 
 VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
@@ -79,13 +86,13 @@ void VLLiquidBranch::RefreshCoefficients(const double* tArg) {
     Pc2 = Pc * Pc;
     dPcdT = critical.dPdT;
 
-    const double e1 = std::exp((tt - 438.58) / 18.4508);
-    a = 0.001465481 / (1 + e1) + 0.000219379 - 5.6765e-10 * (tt * tt);
-    const double e2 = std::exp((tt - 384.904) / 7.07477);
-    const double e3 = std::exp(-0.00762859 * tt);
-    b = 6.592089e-06 / (1 + e2) + 1.44951e-07 + 6.06896e-05 * e3;
-    dadT = -0.001465481 * e1 / ((1 + e1) * (1 + e1)) / 18.4508 - 1.1353e-09 * tt;
-    dbdT = -6.592089e-06 * e2 / ((1 + e2) * (1 + e2)) / 7.07477 - 4.62976075664e-07 * e3;
+    const double e1 = std::exp((tt - A[1]) / A[2]);
+    a = A[0] / (1 + e1) + A[3] + A[4] * (tt * tt);
+    const double e2 = std::exp((tt - B[1]) / B[2]);
+    const double e3 = std::exp(B[5] * tt);
+    b = B[0] / (1 + e2) + B[3] + B[4] * e3;
+    dadT = -A[0] * e1 / ((1 + e1) * (1 + e1)) / A[2] + (2.0 * A[4]) * tt;
+    dbdT = -B[0] * e2 / ((1 + e2) * (1 + e2)) / B[2] + (B[4] * B[5]) * e3;
 
     if (tt <= ttriple) {
         hlv.Refresh();
