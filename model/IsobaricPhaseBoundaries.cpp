@@ -16,7 +16,8 @@ constexpr double pressureTolerance = 1e-8;
 constexpr double residualFloor = 1e-15;
 
 void PrintNotConverged(std::ostream& out) {
-    out << "IsobaricPhaseBoundaries::VLH_TemperatureFromP : Not converged after 20 cycles\n";
+    out << "IsobaricPhaseBoundaries::VLH_TemperatureFromP : Not converged after "
+        << IsobaricPhaseBoundaries::cycleLimit << " cycles\n";
     out.flush();
 }
 }  // namespace
@@ -87,7 +88,8 @@ double IsobaricPhaseBoundaries::VLH_TemperatureFromP(const double* p, double tGu
     if ((tGuess < tAtPmax && *p < pLowestLowSide) ||
         (tGuess >= tAtPmax && *p < NaClTriplePoint::Ptriple)) {
         *messages << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too low an input pressure !!!\n"
-                  << "Input pressure must not be lower than 0.00692441 bar for T < " << tAtPmax << "C\n"
+                  << "Input pressure must not be lower than " << pLowestLowSide
+                  << " bar for T < " << tAtPmax << "C\n"
                   << "and not lower than " << NaClTriplePoint::Ptriple << "bar for T >= " << tAtPmax
                   << "C\n";
         messages->flush();

@@ -5,17 +5,14 @@
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
 
+#include "model/LiquidNaClVolume.h"
+
 namespace quarvessin {
 
 namespace {
-// Volume at zero pressure V0(t) = V0a + V0b t + V0c t^2 and the pressure
-// coefficient b(t) = b0 + b1 t of the volume law V0 (1 - 0.1 ln(1 + 10 p b)).
-constexpr double V0a = 23.772;       // [cm3/mol]
-constexpr double V0b = 0.018639;     // [cm3/(mol C)]
-constexpr double V0c = -1.9687e-06;  // [cm3/(mol C2)]
-constexpr double twoV0c = 3.9374e-06;  // 2 |V0c|, stored [cm3/(mol C2)]
-constexpr double b0 = -1.5259e-05;   // [1/bar]
-constexpr double b1 = 5.5058e-08;    // [1/(bar C)]
+// The volume law V0(t) (1 - 0.1 ln(1 + 10 p b(t))), see model/LiquidNaClVolume.h.
+using namespace liquid_nacl_volume;
+constexpr double twoV0c = -2.0 * V0c;  // 2 |V0c| [cm3/(mol C2)]
 
 // Specific isobaric heat capacity, dt = t - 800.7 [J/(kg K)]:
 //   cp = CP[0] + CP[1] dt + CP[2] p + CP[3] p^2,
@@ -61,14 +58,14 @@ void LiquidNaCl::Refresh() {
 
 double LiquidNaCl::MolarVolume(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
-    return V0(tv) * (1.0 - 0.1 * std::log(1.0 + 10.0 * *pArg * bOf(tv)));
+    return V0(tv) * (1.0 - lawFactor * std::log(1.0 + pressureFactor * *pArg * bOf(tv)));
 }
 
 double LiquidNaCl::dVdTAt(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
-    return (1.0 - 0.1 * std::log(1.0 + 10.0 * pv * bOf(tv))) * (V0b - twoV0c * tv)
-           - V0(tv) * pv * b1 / (1.0 + 10.0 * pv * bOf(tv));
+    return (1.0 - lawFactor * std::log(1.0 + pressureFactor * pv * bOf(tv))) * (V0b - twoV0c * tv)
+           - V0(tv) * pv * b1 / (1.0 + pressureFactor * pv * bOf(tv));
 }
 
 double LiquidNaCl::CompressionCoefficient(const double* tArg) const { return bOf(*tArg); }

@@ -5,13 +5,15 @@
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
 
+#include "model/WaterVaporQuadratic.h"
+
 namespace quarvessin {
 
 namespace {
 
 constexpr double tcrit = WaterCriticalPoint::Tc;      // critical temperature of water [C]
 constexpr double ttriple = NaClTriplePoint::Ttriple;  // triple-point temperature of NaCl [C]
-constexpr double tQuadratic = 373.0;  // lower end of the water vapour-pressure quadratic [C]
+constexpr double tQuadratic = water_quadratic::tLow;  // lower end of the water vapour-pressure quadratic [C]
 
 // Shape coefficients of the liquid branch, t in C:
 //   a(t) = A[0] / (1 + exp((t - A[1]) / A[2])) + A[3] + A[4] t^2 [mole fraction NaCl/bar],
@@ -110,12 +112,12 @@ void VLLiquidBranch::RefreshCoefficients(const double* tArg) {
             Pw2 = Pw * Pw;
             water.RefreshDerivatives();
             if (tQuadratic < tt && tt < tcrit) {
-                // Slope of the vapour-pressure quadratic of the water member,
-                // (373.976 - 373)^2 times d/dt of it, over that divisor [bar/C].
-                const double N = 365692.7038037008 - 1955.7014557281793 * tt - 164529.6659 +
-                                 162619.637598116 + 441.0983 * tt - 363786.4299233184 -
-                                 435.977580692 * tt + 1950.5974794816 * tt;
-                dPwdT = N / (0.9759999999999991 * 0.9759999999999991);
+                // Slope of the vapour-pressure quadratic of the water member:
+                // g times d/dt of it, over g [bar/C].
+                using namespace water_quadratic;
+                const double N = sTcTc - (2.0 * sTc) * tt - P2Tl2 + P1Tl2 + (2.0 * P2) * tt -
+                                 sTlTl - (2.0 * P1) * tt + (2.0 * sTl) * tt;
+                dPwdT = N / g;
             } else {
                 // Backward difference over the water member's temperature step,
                 // Pa/C turned into bar/C.

@@ -25,10 +25,6 @@ constexpr double kPbisection = 22.05485;
 // Bracket of the bisection [K].
 constexpr double kTbisectionLow = 647.1259;
 
-// Amplitude and exponent of the scaling law of the coexisting densities.
-constexpr double kScalingAmplitude = 0.657128;  // [g/cm3]
-constexpr double kScalingExponent = 0.325;      // [-]
-
 // Vapour-pressure correlation above 314 K: critical temperature [K] and
 // pressure [MPa] of the fit, and coefficients of the series in
 // sqrt(1 - T/Tc).
@@ -125,10 +121,14 @@ double satSolveP(double p, Coexistence& sat) {
     return T;
 }
 
+double scalingHalfWidth(double T) {
+    return kScalingAmplitude * std::pow(1.0 - T / kTcrit, kScalingExponent);
+}
+
 double satNearCriticalT(double T, Coexistence& sat) {
     EosWork& V = sat.vap;
     tempTerms(T, V);
-    const double w = kScalingAmplitude * std::pow(1.0 - T / kTcrit, kScalingExponent);
+    const double w = scalingHalfWidth(T);
     const double dl = kDcrit + w;
     const double dv = kDcrit - w;
     densityTerms(T, dl, V);

@@ -9,6 +9,7 @@ public:
     static constexpr double Tc = 373.976;    // critical temperature [C]
     static constexpr double Pc = 220.54915;  // critical pressure [bar]
     static constexpr double Xc = 0.0;        // critical composition [mole fraction NaCl]
+    static constexpr double rhoc = 321.89;   // critical density [kg/m3]
 };
 
 }  // namespace quarvessin
