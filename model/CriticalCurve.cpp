@@ -62,7 +62,6 @@ CriticalCurve::CriticalCurve(double* tPtr)
       residual(0.0),
       slope(0.0),
       tPtr(tPtr),
-      stale(true),
       waterCritical(),
       vlhCurve(&t) {}
 

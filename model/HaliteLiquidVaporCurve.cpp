@@ -27,7 +27,7 @@ constexpr double d2P[] = {2.0 * c[2],  -1614.888,   12.0 * c[4], 20.0 * c[5], 30
 }  // namespace
 
 HaliteLiquidVaporCurve::HaliteLiquidVaporCurve(double* tPtr)
-    : tau(0.0), P(0.0), dPdT(0.0), d2PdT2(0.0), t(*tPtr - 1.0), tPtr(tPtr), stale(true), marker() {}
+    : tau(0.0), P(0.0), dPdT(0.0), d2PdT2(0.0), t(*tPtr - 1.0), tPtr(tPtr), marker() {}
 
 void HaliteLiquidVaporCurve::Refresh() {
     if (!stale && t == *tPtr) return;

@@ -45,7 +45,6 @@ HaliteSaturatedVapor::HaliteSaturatedVapor(double* tPtr, double* pPtr)
       dxLHdT(0.0),
       dxLHndT(0.0),
       scratch(0.0),
-      stale(true),
       sublimation(&t, &p),
       critical(&t),
       waterCritical(),

@@ -59,13 +59,13 @@ VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
       water(&t, &p) {}
 
 void VLLiquidBranch::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) {
-        return;
-    }
+    if (!stale && t == *tPtr && p == *pPtr) return;
+    const bool wasStale = stale;
+    stale = false;
     // Up to the triple point of NaCl every field of RefreshCoefficients is a
     // function of t alone, so a change of p alone (every step of an isotherm)
     // keeps them: they are the bits a new evaluation at t would give.
-    const bool sameTemperature = !stale && t == *tPtr && *tPtr <= ttriple;
+    const bool sameTemperature = !wasStale && t == *tPtr && *tPtr <= ttriple;
     t = *tPtr;
     p = *pPtr;
     if (!sameTemperature) {
@@ -75,7 +75,6 @@ void VLLiquidBranch::Refresh() {
     }
     X = XfromTP(&t, &p);
     dXdT = dXdTAt(&t, &p);
-    stale = false;
 }
 
 void VLLiquidBranch::RefreshCoefficients(const double* tArg) {

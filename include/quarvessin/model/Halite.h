@@ -9,7 +9,7 @@ namespace quarvessin {
 // at any t and p without range checks.
 //
 // Bound to its owner's t (C) and p (bar); Refresh recomputes the cached fields
-// only after an input changed (see model/ModelUnits.h).
+// only after an input changed (see <quarvessin/model/Caching.h>).
 class Halite {
 public:
     Halite(double* tPtr, double* pPtr);

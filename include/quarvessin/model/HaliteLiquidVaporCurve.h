@@ -12,7 +12,7 @@ namespace quarvessin {
 // continuation, evaluated without a range check.
 //
 // Bound to its owner's temperature; Refresh recomputes only after a change
-// (exact comparison, see ModelUnits.h).
+// (exact comparison, see <quarvessin/model/Caching.h>).
 class HaliteLiquidVaporCurve {
 public:
     explicit HaliteLiquidVaporCurve(double* tPtr);
@@ -33,7 +33,7 @@ public:
     double d2PdT2;  // second temperature derivative of P [bar/C^2]
     double t;       // temperature of the last refresh [C]
     double* tPtr;   // owner's temperature, not owned [C]
-    bool stale;     // true until the first Refresh has computed [-]
+    bool stale = true;  // true until the first Refresh has computed [-]
 
     Stateless marker;  // empty marker member
 };

@@ -14,7 +14,7 @@ namespace quarvessin {
 //
 // Bound to its owner's t (C) and p (bar); the melting member is bound to this
 // object's fields t and p. Refresh recomputes only after an input changed
-// (see model/ModelUnits.h). No range checks.
+// (see <quarvessin/model/Caching.h>). No range checks.
 class HaliteLiquidus {
 public:
     HaliteLiquidus(double* tPtr, double* pPtr);

@@ -18,7 +18,7 @@ namespace quarvessin {
 //
 // Bound to its owner's t (C) and p (bar); the liquidus member is bound to the
 // fields tLiq and pLiq, which are set to (t, PNaCl) and back to (t, p) during a
-// refresh. Refresh recomputes only after an input changed (see ModelUnits.h).
+// refresh. Refresh recomputes only after an input changed (see <quarvessin/model/Caching.h>).
 class HaliteSaturatedVapor {
 public:
     HaliteSaturatedVapor(double* tPtr, double* pPtr);
@@ -64,7 +64,7 @@ public:
     double dxLHdT;     // dxLH/dt at (t, p), constant p [1/C]
     double dxLHndT;    // dxLH/dt at (t, PNaCl), constant pressure [1/C]
     double scratch;    // last intermediate term of dXdT [-]
-    bool stale;        // true until the first Refresh has computed [-]
+    bool stale = true;  // true until the first Refresh has computed [-]
 
     NaClSublimationCurve sublimation;  // NaCl sublimation curve at this object's (t, p)
     CriticalCurve critical;            // critical curve at this object's t

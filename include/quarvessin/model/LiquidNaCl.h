@@ -11,7 +11,7 @@ namespace quarvessin {
 // temperature) the volume is not a number.
 //
 // Bound to its owner's t (C) and p (bar); Refresh recomputes the cached fields
-// only after an input changed (see model/ModelUnits.h).
+// only after an input changed (see <quarvessin/model/Caching.h>).
 class LiquidNaCl {
 public:
     LiquidNaCl(double* tPtr, double* pPtr);

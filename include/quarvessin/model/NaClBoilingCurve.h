@@ -15,7 +15,7 @@ namespace quarvessin {
 // Bound to its owner's t (C) and p (bar); the members are bound to this
 // object's t and pState, and pState holds Pboil after a refresh. So the
 // results depend on t only, and a Refresh recomputes whenever the owner's p
-// differs from Pboil, without changing any result (see model/ModelUnits.h).
+// differs from Pboil, without changing any result (see <quarvessin/model/Caching.h>).
 class NaClBoilingCurve {
 public:
     NaClBoilingCurve(double* tPtr, double* pPtr);

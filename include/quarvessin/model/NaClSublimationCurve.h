@@ -9,7 +9,7 @@ namespace quarvessin {
 //
 // Bound to its owner's temperature (and pressure, which the values do not
 // depend on); Refresh recomputes only after a change (exact comparison, see
-// ModelUnits.h).
+// <quarvessin/model/Caching.h>).
 class NaClSublimationCurve {
 public:
     NaClSublimationCurve(double* tPtr, double* pPtr);
@@ -29,7 +29,7 @@ public:
     double dPsubdT;  // temperature derivative of Psub at t [bar/C]
     double* tPtr;    // owner's temperature, not owned [C]
     double* pPtr;    // owner's pressure, not owned, not read [bar]
-    bool stale;      // true until the first Refresh has computed [-]
+    bool stale = true;  // true until the first Refresh has computed [-]
 };
 
 }  // namespace quarvessin

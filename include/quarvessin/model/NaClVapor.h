@@ -8,7 +8,7 @@ namespace quarvessin {
 // molar volume and a density of 0.
 //
 // Bound to its owner's t (C) and p (bar); Refresh recomputes the cached fields
-// only after an input changed (see model/ModelUnits.h).
+// only after an input changed (see <quarvessin/model/Caching.h>).
 class NaClVapor {
 public:
     NaClVapor(double* tPtr, double* pPtr);
