@@ -1,11 +1,11 @@
 #include "engine/BoundaryTrace.h"
 
+#include <quarvessin/composition.h>
+
 #include <charconv>
 #include <cstdio>
 #include <locale>
 #include <utility>
-
-#include <quarvessin/composition.h>
 
 namespace quarvessin {
 

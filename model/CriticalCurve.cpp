@@ -27,13 +27,13 @@ constexpr double cHigh = -0.000488336;
 // Formal extension below the critical point of water, in d = Tc - t:
 // Pcrit = Pc + cB[0] d + cB[1] d^1.5 + cB[2] d^2 + cB[3] d^2.5 + cB[4] d^3
 // + cB[5] d^4 + cB[6] d^5 [bar]; the linear term is the one of cA, continued.
-constexpr double cB[] = {-cA[0],       0.128534,    -0.023707, 0.00320089,
+constexpr double cB[] = {-cA[0],       0.128534,    -0.023707,  0.00320089,
                          -0.000138917, 1.02789e-07, -4.8376e-11};
 
 // Slope fit a(d) = g[0] + g[1] d + ... + g[9] d^9 in d = Tc - t; the slope of
 // the critical pressure is -a [bar/C].
-constexpr double g[] = {-2.16164,     0.01275462,    8.07519e-06, -1.596184e-07, 1.037705e-11,
-                        1.173966e-12, -4.571693e-16, -4.234264e-18, 1.393425e-21, 6.06034e-24};
+constexpr double g[] = {-2.16164,     0.01275462,    8.07519e-06,   -1.596184e-07, 1.037705e-11,
+                        1.173966e-12, -4.571693e-16, -4.234264e-18, 1.393425e-21,  6.06034e-24};
 
 // Critical composition from the critical point of water up to 600 C:
 // Xcrit = d (x[0] + x[1] d + ... + x[6] d^6), d = t - Tc [mole fraction NaCl].
@@ -88,8 +88,7 @@ double CriticalCurve::PfromT(const double* t) {
         const double b = tJoinP - Tc;
         const double P500 = Pc + cA[0] * b + cA[1] * std::pow(b, 2.0) + cA[2] * std::pow(b, 2.5) +
                             cA[3] * std::pow(b, 3.0);
-        const double S500 =
-            sA[0] + sA[1] * b + sA[2] * std::pow(b, 1.5) + sA[3] * std::pow(b, 2.0);
+        const double S500 = sA[0] + sA[1] * b + sA[2] * std::pow(b, 1.5) + sA[3] * std::pow(b, 2.0);
         const double c = T - tJoinP;
         scratch = c;
         return P500 + S500 * c + cHigh * std::pow(c, 2.0);

@@ -1,9 +1,8 @@
 #include <quarvessin/model/Halite.h>
-
-#include <cmath>
-
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
+
+#include <cmath>
 
 #include "model/Polynomial.h"
 
@@ -65,9 +64,7 @@ double Halite::Density0(const double* tArg) const {
     return horner(R0, tv);
 }
 
-double Halite::dRhodP(const double* tArg) const {
-    return RP[0] + RP[1] * std::exp(*tArg / RP[2]);
-}
+double Halite::dRhodP(const double* tArg) const { return RP[0] + RP[1] * std::exp(*tArg / RP[2]); }
 
 double Halite::Density(const double* tArg, const double* pArg) const {
     return Density0(tArg) + dRhodP(tArg) * *pArg;
@@ -82,18 +79,18 @@ double Halite::HeatCapacity(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
     const double dt = tv - NaClTriplePoint::Ttriple;
-    return CP0[0] + CP0[1] * dt + CP0[2] * (dt * dt)
-           + (CP1[0] + CP1[1] * tv + CP1[2] * (tv * tv)) * pv
-           + (CP2[0] + CP2[1] * tv + CP2[2] * (tv * tv)) * (pv * pv);
+    return CP0[0] + CP0[1] * dt + CP0[2] * (dt * dt) +
+           (CP1[0] + CP1[1] * tv + CP1[2] * (tv * tv)) * pv +
+           (CP2[0] + CP2[1] * tv + CP2[2] * (tv * tv)) * (pv * pv);
 }
 
 double Halite::Enthalpy(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
     const double dt = tv - NaClTriplePoint::Ttriple;
-    return H0[0] * dt + H0[1] * (dt * dt) + H0[2] * (dt * dt * dt)
-           + (H1[0] + H1[1] * tv + H1[2] * (tv * tv) + H1[3] * (tv * tv * tv)) * pv
-           + (H2[0] + H2[1] * tv + H2[2] * (tv * tv) + H2[3] * (tv * tv * tv)) * (pv * pv);
+    return H0[0] * dt + H0[1] * (dt * dt) + H0[2] * (dt * dt * dt) +
+           (H1[0] + H1[1] * tv + H1[2] * (tv * tv) + H1[3] * (tv * tv * tv)) * pv +
+           (H2[0] + H2[1] * tv + H2[2] * (tv * tv) + H2[3] * (tv * tv * tv)) * (pv * pv);
 }
 
 }  // namespace quarvessin

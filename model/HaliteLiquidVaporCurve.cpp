@@ -1,5 +1,4 @@
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
-
 #include <quarvessin/model/NaClTriplePoint.h>
 
 #include "model/Polynomial.h"
@@ -9,9 +8,8 @@ namespace quarvessin {
 namespace {
 // Three-phase pressure P(tau) = c[0] + c[1] tau + ... + c[10] tau^10, tau = t / 800.7
 // [bar].
-constexpr double c[] = {0.00464,    5e-07,    16.9078,   -269.148,  7632.04,
-                        -49563.6,   233119.0, -513556.0, 549708.0,  -284628.0,
-                        57540.7960595};  // c[10]
+constexpr double c[] = {0.00464,  5e-07,     16.9078,  -269.148,  7632.04,      -49563.6,
+                        233119.0, -513556.0, 549708.0, -284628.0, 57540.7960595};  // c[10]
 
 // First derivative dP/dtau = dP[0] + dP[1] tau + ... + dP[9] tau^9 with
 // dP[k] = (k+1) c[k+1], except dP[2]: a stored value that differs in the last bit

@@ -1,8 +1,7 @@
 #include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/model/ModelUnits.h>
 
 #include <cmath>
-
-#include <quarvessin/model/ModelUnits.h>
 
 #include "model/Polynomial.h"
 
@@ -23,8 +22,8 @@ constexpr double E[5][3] = {
 // Molar volume of the saturated liquid at the anchor temperature tA and the
 // t^2 and t^3 coefficients of the volume cubic, each V[0] + V[1] exp(V[2] p)
 // [cm3/mol, cm3/(mol C2), cm3/(mol C3); rate in 1/bar].
-constexpr double A0[] = {15.577, 2.77489, -0.000177845};    // a0
-constexpr double A2[] = {1.9293e-06, 2.17326e-05, -0.00060979};  // a2
+constexpr double A0[] = {15.577, 2.77489, -0.000177845};           // a0
+constexpr double A2[] = {1.9293e-06, 2.17326e-05, -0.00060979};    // a2
 constexpr double A3[] = {1.24601e-08, -1.80356e-08, -0.00100276};  // a3
 // Factors of exp(V[2] p) in the pressure slopes of a0, a2 and a3: V[1] V[2],
 // except the one of a3, a stored value that differs in the last bit from
@@ -48,15 +47,48 @@ constexpr double B5[] = {-2.92653e-09, -2.01445e-13, 1.13443e-17};
 HaliteLiquidus::HaliteLiquidus(double* tPtr, double* pPtr)
     : t(*tPtr - 1.0),
       p(*pPtr - 1.0),
-      xL(0.0), dxLdT(0.0), dxLdP(0.0),
-      VL(0.0), rhoL(0.0), dVLdT(0.0), dVLdP(0.0),
-      hL(0.0), cpL(0.0),
-      Thm(0.0), tau(0.0), VmMelt(0.0), a0(0.0), dThmdP(0.0), dtaudP(0.0), da0dP(0.0), dVmMeltdP(0.0),
-      c0(0.0), c1(0.0), a2(0.0), a3(0.0),
-      dc0dP(0.0), dc1dP(0.0), da2dP(0.0), da3dP(0.0),
-      e0(0.0), e1(0.0), e2(0.0), e3(0.0), e4(0.0), e5(0.0),
-      de0dP(0.0), de1dP(0.0), de2dP(0.0), de3dP(0.0), de4dP(0.0), de5dP(0.0),
-      b2(0.0), b3(0.0), b5(0.0), cp100(0.0), hMelt(0.0),
+      xL(0.0),
+      dxLdT(0.0),
+      dxLdP(0.0),
+      VL(0.0),
+      rhoL(0.0),
+      dVLdT(0.0),
+      dVLdP(0.0),
+      hL(0.0),
+      cpL(0.0),
+      Thm(0.0),
+      tau(0.0),
+      VmMelt(0.0),
+      a0(0.0),
+      dThmdP(0.0),
+      dtaudP(0.0),
+      da0dP(0.0),
+      dVmMeltdP(0.0),
+      c0(0.0),
+      c1(0.0),
+      a2(0.0),
+      a3(0.0),
+      dc0dP(0.0),
+      dc1dP(0.0),
+      da2dP(0.0),
+      da3dP(0.0),
+      e0(0.0),
+      e1(0.0),
+      e2(0.0),
+      e3(0.0),
+      e4(0.0),
+      e5(0.0),
+      de0dP(0.0),
+      de1dP(0.0),
+      de2dP(0.0),
+      de3dP(0.0),
+      de4dP(0.0),
+      de5dP(0.0),
+      b2(0.0),
+      b3(0.0),
+      b5(0.0),
+      cp100(0.0),
+      hMelt(0.0),
       tPtr(tPtr),
       pPtr(pPtr),
       melting(&t, &p) {}
@@ -118,12 +150,11 @@ void HaliteLiquidus::UpdateCoefficients() {
     da0dP = dA[0] * std::exp(A0[2] * p);
     da2dP = dA[1] * std::exp(A2[2] * p);
     da3dP = dA[2] * std::exp(A3[2] * p);
-    dc1dP = (dVmMeltdP
-             - (da0dP + da2dP * (Thm2 - tA2) + da3dP * (Thm3 - tA3)
-                + (2.0 * a2 * Thm + 3.0 * a3 * Thm2) * dThmdP))
-                / (Thm - tA)
-            + (a0 + a2 * (Thm2 - tA2) + a3 * (Thm3 - tA3) - VmMelt) * dThmdP
-                  / ((Thm - tA) * (Thm - tA));
+    dc1dP =
+        (dVmMeltdP - (da0dP + da2dP * (Thm2 - tA2) + da3dP * (Thm3 - tA3) +
+                      (2.0 * a2 * Thm + 3.0 * a3 * Thm2) * dThmdP)) /
+            (Thm - tA) +
+        (a0 + a2 * (Thm2 - tA2) + a3 * (Thm3 - tA3) - VmMelt) * dThmdP / ((Thm - tA) * (Thm - tA));
     dc0dP = da0dP - tA * dc1dP - tA2 * da2dP - tA3 * da3dP;
 
     cp100 = CP100[0] + CP100[1] * p;
@@ -143,8 +174,9 @@ double HaliteLiquidus::Composition(const double* tauArg) const {
 
 double HaliteLiquidus::dXdT(const double* tauArg) const {
     const double x = *tauArg;
-    return (e1 + 2.0 * e2 * x + 3.0 * e3 * (x * x) + 4.0 * e4 * (x * x * x) + 5.0 * e5 * (x * x * x * x))
-           / Thm;
+    return (e1 + 2.0 * e2 * x + 3.0 * e3 * (x * x) + 4.0 * e4 * (x * x * x) +
+            5.0 * e5 * (x * x * x * x)) /
+           Thm;
 }
 
 double HaliteLiquidus::dXdP(const double* tauArg) const {
@@ -178,7 +210,8 @@ double HaliteLiquidus::HeatCapacityConstant() const {
 
 double HaliteLiquidus::HeatCapacity(const double* tArg) const {
     const double tv = *tArg;
-    return HeatCapacityConstant() + 2.0 * b2 * tv + 3.0 * b3 * (tv * tv) + 5.0 * b5 * (tv * tv * tv * tv);
+    return HeatCapacityConstant() + 2.0 * b2 * tv + 3.0 * b3 * (tv * tv) +
+           5.0 * b5 * (tv * tv * tv * tv);
 }
 
 // Integral of the heat capacity from the melting point, where the liquid is
@@ -186,9 +219,10 @@ double HaliteLiquidus::HeatCapacity(const double* tArg) const {
 double HaliteLiquidus::Enthalpy(const double* tArg) const {
     const double tv = *tArg;
     const double K = HeatCapacityConstant();
-    return hMelt
-           + (-b5 * std::pow(Thm, 5.0) - K * Thm - b2 * std::pow(Thm, 2.0) - b3 * std::pow(Thm, 3.0))
-           + K * tv + b2 * std::pow(tv, 2.0) + b3 * std::pow(tv, 3.0) + b5 * std::pow(tv, 5.0);
+    return hMelt +
+           (-b5 * std::pow(Thm, 5.0) - K * Thm - b2 * std::pow(Thm, 2.0) -
+            b3 * std::pow(Thm, 3.0)) +
+           K * tv + b2 * std::pow(tv, 2.0) + b3 * std::pow(tv, 3.0) + b5 * std::pow(tv, 5.0);
 }
 
 }  // namespace quarvessin

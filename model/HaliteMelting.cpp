@@ -1,8 +1,7 @@
 #include <quarvessin/model/HaliteMelting.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
-
-#include <quarvessin/model/NaClTriplePoint.h>
 
 #include "model/LiquidNaClVolume.h"
 
@@ -95,8 +94,8 @@ double HaliteMelting::LiquidVolumeSlope(const double* pArg) {
     const double b = liquid.CompressionCoefficient(&Thm);
     const double L = std::log(one + ten * pv * b);
     const double V0 = V0a + V0b * Thm + V0c * (Thm * Thm);
-    return (one - lawFactor * L) * s * (V0b + twoV0c * Thm)
-           - lawFactor * V0 * (ten * b + ten * pv * s * bT) / (one + ten * pv * b);
+    return (one - lawFactor * L) * s * (V0b + twoV0c * Thm) -
+           lawFactor * V0 * (ten * b + ten * pv * s * bT) / (one + ten * pv * b);
 }
 
 }  // namespace quarvessin

@@ -88,7 +88,8 @@ void HaliteSaturatedVapor::Refresh() {
 }
 
 double HaliteSaturatedVapor::Interpolant(double w) const {
-    return 1.0 + j0 * std::pow(w, j1) + j2 * w + j3 * std::pow(w, 2.0) + (-1.0 - j0 - j2 - j3) * std::pow(w, 3.0);
+    return 1.0 + j0 * std::pow(w, j1) + j2 * w + j3 * std::pow(w, 2.0) +
+           (-1.0 - j0 - j2 - j3) * std::pow(w, 3.0);
 }
 
 double HaliteSaturatedVapor::Exponent(double s, const double* p) const {
@@ -128,10 +129,12 @@ double HaliteSaturatedVapor::dXdT(const double* /*t*/, const double* p) {
     const double W2 = W * W;
     const double W3 = W * W * W;
     const double k3 = -1.0 - j0 - j2 - j3;
-    const double dS = W3 * (-dj0dT - dj2dT - dj3dT) + W2 * dj3dT +
-                      (Wj1 * dj0dT + j0 * Wj1 * (Y * j1 / W + dj1dT * std::log(W)) + W * dj2dT + Y * j2) +
-                      2.0 * j3 * W * Y + 3.0 * k3 * W2 * Y;
-    const double dL2 = Pcrit * ((dPNaCldT / Pcrit - PNaCl / (Pcrit * Pcrit) * dPcritdT) / PNaCl) / ln10;
+    const double dS =
+        W3 * (-dj0dT - dj2dT - dj3dT) + W2 * dj3dT +
+        (Wj1 * dj0dT + j0 * Wj1 * (Y * j1 / W + dj1dT * std::log(W)) + W * dj2dT + Y * j2) +
+        2.0 * j3 * W * Y + 3.0 * k3 * W2 * Y;
+    const double dL2 =
+        Pcrit * ((dPNaCldT / Pcrit - PNaCl / (Pcrit * Pcrit) * dPcritdT) / PNaCl) / ln10;
     const double dL1 = dxLHndT / xLHn / ln10;
     const double dE = dL1 + dS * (L2 - L1) + S * (dL2 - dL1) - dPNaCldT / PNaCl / ln10;
     scratch = dE;

@@ -1,9 +1,8 @@
 #include <quarvessin/model/IsobaricPhaseBoundaries.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
 #include <ostream>
-
-#include <quarvessin/model/NaClTriplePoint.h>
 
 namespace quarvessin {
 
@@ -78,8 +77,9 @@ double IsobaricPhaseBoundaries::VLH_TemperatureFromP(const double* p, double tGu
     const double tAtPmax = hlv.TatPmax();
 
     if (pMax < *p) {
-        *messages << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high an input pressure !!!\n"
-                  << "Input pressure must not be higher than hlv.Pmax() = " << pMax << "\n";
+        *messages
+            << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high an input pressure !!!\n"
+            << "Input pressure must not be higher than hlv.Pmax() = " << pMax << "\n";
         messages->flush();
         return refused;
     }
@@ -87,11 +87,12 @@ double IsobaricPhaseBoundaries::VLH_TemperatureFromP(const double* p, double tGu
     // triple point at its high-temperature end, the pressure is not met.
     if ((tGuess < tAtPmax && *p < pLowestLowSide) ||
         (tGuess >= tAtPmax && *p < NaClTriplePoint::Ptriple)) {
-        *messages << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too low an input pressure !!!\n"
-                  << "Input pressure must not be lower than " << pLowestLowSide
-                  << " bar for T < " << tAtPmax << "C\n"
-                  << "and not lower than " << NaClTriplePoint::Ptriple << "bar for T >= " << tAtPmax
-                  << "C\n";
+        *messages
+            << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too low an input pressure !!!\n"
+            << "Input pressure must not be lower than " << pLowestLowSide << " bar for T < "
+            << tAtPmax << "C\n"
+            << "and not lower than " << NaClTriplePoint::Ptriple << "bar for T >= " << tAtPmax
+            << "C\n";
         messages->flush();
         return refused;
     }

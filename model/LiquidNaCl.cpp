@@ -1,9 +1,8 @@
 #include <quarvessin/model/LiquidNaCl.h>
-
-#include <cmath>
-
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
+
+#include <cmath>
 
 #include "model/LiquidNaClVolume.h"
 
@@ -64,8 +63,8 @@ double LiquidNaCl::MolarVolume(const double* tArg, const double* pArg) const {
 double LiquidNaCl::dVdTAt(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
-    return (1.0 - lawFactor * std::log(1.0 + pressureFactor * pv * bOf(tv))) * (V0b - twoV0c * tv)
-           - V0(tv) * pv * b1 / (1.0 + pressureFactor * pv * bOf(tv));
+    return (1.0 - lawFactor * std::log(1.0 + pressureFactor * pv * bOf(tv))) * (V0b - twoV0c * tv) -
+           V0(tv) * pv * b1 / (1.0 + pressureFactor * pv * bOf(tv));
 }
 
 double LiquidNaCl::CompressionCoefficient(const double* tArg) const { return bOf(*tArg); }
@@ -81,8 +80,8 @@ double LiquidNaCl::Enthalpy(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
     const double dt = tv - NaClTriplePoint::Ttriple;
-    return H[0] + CP[0] * dt + (CP[1] / 2.0) * (dt * dt) + (H[1] + CP[2] * tv) * pv
-           + (H[2] + CP[3] * tv) * (pv * pv);
+    return H[0] + CP[0] * dt + (CP[1] / 2.0) * (dt * dt) + (H[1] + CP[2] * tv) * pv +
+           (H[2] + CP[3] * tv) * (pv * pv);
 }
 
 }  // namespace quarvessin

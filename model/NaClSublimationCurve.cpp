@@ -1,9 +1,8 @@
+#include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClSublimationCurve.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
-
-#include <quarvessin/model/ModelUnits.h>
-#include <quarvessin/model/NaClTriplePoint.h>
 
 namespace quarvessin {
 

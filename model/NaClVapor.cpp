@@ -1,8 +1,7 @@
+#include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClVapor.h>
 
 #include <cmath>
-
-#include <quarvessin/model/ModelUnits.h>
 
 namespace quarvessin {
 
@@ -54,16 +53,16 @@ double NaClVapor::MolarVolume(const double* TArg, const double* pArg) const {
 
 double NaClVapor::HeatCapacity(const double* TArg) const {
     const double Tv = *TArg;
-    return (CP[1] * std::sqrt(Tv) + (CP[0] + CP[2] * std::exp(CP[3] * Tv)) + CP[4] * Tv)
-           / model_units::molarMassNaCl * 1000.0;
+    return (CP[1] * std::sqrt(Tv) + (CP[0] + CP[2] * std::exp(CP[3] * Tv)) + CP[4] * Tv) /
+           model_units::molarMassNaCl * 1000.0;
 }
 
 double NaClVapor::Enthalpy(const double* TArg) const {
     const double Tv = *TArg;
-    const double F = (CP[0] * Tv + CP[2] * std::exp(CP[3] * Tv) / CP[3])
-                     + (CP[4] / 2.0) * (Tv * Tv) + hRoot * std::pow(Tv, 1.5);
-    const double F0 = (hLinear0 + CP[2] * std::exp(hExponent0) / CP[3]) + hSquare0
-                      + hRoot * std::pow(T0, 1.5);
+    const double F = (CP[0] * Tv + CP[2] * std::exp(CP[3] * Tv) / CP[3]) +
+                     (CP[4] / 2.0) * (Tv * Tv) + hRoot * std::pow(Tv, 1.5);
+    const double F0 =
+        (hLinear0 + CP[2] * std::exp(hExponent0) / CP[3]) + hSquare0 + hRoot * std::pow(T0, 1.5);
     return (F - F0) / model_units::molarMassNaCl * 1000.0;
 }
 

@@ -1,9 +1,8 @@
+#include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/PureWater.h>
+#include <quarvessin/model/WaterCriticalPoint.h>
 
 #include <limits>
-
-#include <quarvessin/model/ModelUnits.h>
-#include <quarvessin/model/WaterCriticalPoint.h>
 
 #include "model/WaterVaporQuadratic.h"
 

@@ -1,9 +1,8 @@
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 #include <quarvessin/model/VLLiquidBranch.h>
 
 #include <cmath>
-
-#include <quarvessin/model/ModelUnits.h>
-#include <quarvessin/model/NaClTriplePoint.h>
 
 #include "model/WaterVaporQuadratic.h"
 
@@ -13,7 +12,8 @@ namespace {
 
 constexpr double tcrit = WaterCriticalPoint::Tc;      // critical temperature of water [C]
 constexpr double ttriple = NaClTriplePoint::Ttriple;  // triple-point temperature of NaCl [C]
-constexpr double tQuadratic = water_quadratic::tLow;  // lower end of the water vapour-pressure quadratic [C]
+constexpr double tQuadratic =
+    water_quadratic::tLow;  // lower end of the water vapour-pressure quadratic [C]
 
 // Shape coefficients of the liquid branch, t in C:
 //   a(t) = A[0] / (1 + exp((t - A[1]) / A[2])) + A[3] + A[4] t^2 [mole fraction NaCl/bar],

@@ -47,9 +47,9 @@ constexpr double kLn10 = 2.302585;  // ln 10 as the correlation uses it [-]
 // Saturated-density correlations, volumes in units of 1/kVolumeUnit cm3/g, as
 // series in (1 - T/kTcDensityFit)^(1/4) above kTdensitySwitch and in
 // T/kTcDensityFit - kDensityDeltaOffset below.
-constexpr double kTcDensityFit = 647.3;        // critical temperature of the fit [K]
-constexpr double kTdensitySwitch = 623.15;     // [K]
-constexpr double kVolumeUnit = 3.17;           // [cm3/g]
+constexpr double kTcDensityFit = 647.3;                     // critical temperature of the fit [K]
+constexpr double kTdensitySwitch = 623.15;                  // [K]
+constexpr double kVolumeUnit = 3.17;                        // [cm3/g]
 constexpr double kDensityDeltaOffset = 0.4219836242854936;  // 273.15 K / kTcDensityFit [-]
 constexpr double cL[10] = {1.0,         0.643432247,  -25.98811457, 192.8271795,  -947.6312526,
                            3190.638964, -6805.842363, 8088.134131,  -4034.574025, 0.0};

@@ -2,6 +2,7 @@
 // on every bound class: stale until the first Refresh, that first Refresh
 // computes even where the primed inputs equal the owner's values, and a
 // repeated Refresh keeps every cached bit.
+#include <gtest/gtest.h>
 #include <quarvessin/model/Caching.h>
 #include <quarvessin/model/CriticalCurve.h>
 #include <quarvessin/model/Halite.h>
@@ -15,8 +16,6 @@
 #include <quarvessin/model/NaClVapor.h>
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>

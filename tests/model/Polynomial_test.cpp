@@ -27,7 +27,7 @@ TEST(PolynomialTest, SameBitsAsTheUnrolledChain) {
     // The chain the three-phase pressure was written as by hand: a = c[n] x,
     // a = (a + c[k]) x down to k = 1, then a + c[0]. Coefficients of mixed sign
     // and magnitude make every rounding visible.
-    constexpr double c[] = {0.00464, 5e-07, 16.9078, -269.148, 7632.04, -49563.6,
+    constexpr double c[] = {0.00464,  5e-07,     16.9078,  -269.148,  7632.04,      -49563.6,
                             233119.0, -513556.0, 549708.0, -284628.0, 57540.7960595};
     for (double x = -1.5; x <= 1.5; x += 0.0137) {
         double a = c[10] * x;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <iostream>
-
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
 #include <quarvessin/model/WaterCriticalPoint.h>
+
+#include <iostream>
 
 namespace quarvessin {
 
@@ -18,7 +18,7 @@ namespace quarvessin {
 // field scratch and are otherwise pure; TfromP leaves tIter, residual and slope
 // behind and touches neither t nor the cached values.
 class CriticalCurve {
-public:
+  public:
     // Newton cycles TfromP runs at most. Every pressure up to the critical
     // pressure at 1000 C (about 2162 bar) converges within 20 cycles and
     // 3000 bar within about 8000; from about 3030 bar up the slope fit is so far

@@ -11,7 +11,7 @@ namespace quarvessin {
 // depend on); Refresh recomputes only after a change (exact comparison, see
 // <quarvessin/model/Caching.h>).
 class NaClSublimationCurve {
-public:
+  public:
     NaClSublimationCurve(double* tPtr, double* pPtr);
     NaClSublimationCurve(const NaClSublimationCurve&) = delete;
     NaClSublimationCurve& operator=(const NaClSublimationCurve&) = delete;
@@ -24,11 +24,11 @@ public:
     // Temperature derivative of the sublimation pressure at *t [bar/C].
     double dPdT(const double* t);
 
-    double t;        // temperature of the last refresh [C]
-    double Psub;     // sublimation pressure at t [bar]
-    double dPsubdT;  // temperature derivative of Psub at t [bar/C]
-    double* tPtr;    // owner's temperature, not owned [C]
-    double* pPtr;    // owner's pressure, not owned, not read [bar]
+    double t;           // temperature of the last refresh [C]
+    double Psub;        // sublimation pressure at t [bar]
+    double dPsubdT;     // temperature derivative of Psub at t [bar/C]
+    double* tPtr;       // owner's temperature, not owned [C]
+    double* pPtr;       // owner's pressure, not owned, not read [bar]
     bool stale = true;  // true until the first Refresh has computed [-]
 };
 

@@ -30,7 +30,7 @@ namespace quarvessin {
 // <quarvessin/model/Caching.h>); up to 800.7 C the temperature-dependent
 // fields are recomputed only when t changed.
 class VLLiquidBranch {
-public:
+  public:
     VLLiquidBranch(double* tPtr, double* pPtr);
     VLLiquidBranch(const VLLiquidBranch&) = delete;
     VLLiquidBranch& operator=(const VLLiquidBranch&) = delete;

@@ -19,7 +19,7 @@ namespace quarvessin {
 // object's t and p and refresh themselves lazily. Refresh recomputes only
 // after an input changed (see <quarvessin/model/Caching.h>).
 class VLVaporBranch {
-public:
+  public:
     VLVaporBranch(double* tPtr, double* pPtr);
     VLVaporBranch(const VLVaporBranch&) = delete;
     VLVaporBranch& operator=(const VLVaporBranch&) = delete;
