@@ -10,12 +10,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
-
-#include <cmath>
-#include <cstddef>
-#include <stdexcept>
-#include <utility>
-
+#include <quarvessin/composition.h>
 #include <quarvessin/model/CriticalCurve.h>
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
 #include <quarvessin/model/HaliteLiquidus.h>
@@ -26,7 +21,10 @@
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
 
-#include <quarvessin/composition.h>
+#include <cmath>
+#include <cstddef>
+#include <stdexcept>
+#include <utility>
 
 #include "sections.h"
 
@@ -129,12 +127,13 @@ OutArray mapPlain(const InArray& a, F f) {
 }  // namespace
 
 PYBIND11_MODULE(_core, m) {
-    m.doc() = "Compiled correlations of the H2O-NaCl model (flat float64 arrays; "
-              "use the broadcasting functions of the quarvessin package).";
+    m.doc() =
+        "Compiled correlations of the H2O-NaCl model (flat float64 arrays; "
+        "use the broadcasting functions of the quarvessin package).";
 
     m.def(
-        "wt_percent", [](const InArray& x) { return mapPlain(x, quarvessin::wtPercent); }, py::arg("x"),
-        "NaCl content [wt%] of a mixture of mole fraction x of NaCl.");
+        "wt_percent", [](const InArray& x) { return mapPlain(x, quarvessin::wtPercent); },
+        py::arg("x"), "NaCl content [wt%] of a mixture of mole fraction x of NaCl.");
     m.def(
         "mole_fraction", [](const InArray& wt) { return mapPlain(wt, quarvessin::moleFraction); },
         py::arg("wt"), "Mole fraction of NaCl of a mixture holding wt percent NaCl.");
