@@ -1,13 +1,13 @@
 #include "app/Dialogue.h"
 
+#include <quarvessin/section.h>
+
 #include <istream>
 #include <locale>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
 #include <string>
-
-#include <quarvessin/section.h>
 
 #include "app/FileSink.h"
 
@@ -156,8 +156,7 @@ int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
     // The section variables start at 100 bar and 100 C.
     if (choice == 1) {
         double p = 100.0;
-        if (!askNumber(in, out,
-                       "Please enter pressure in bar (valid range: 1.0 to 5000) : ", p)) {
+        if (!askNumber(in, out, "Please enter pressure in bar (valid range: 1.0 to 5000) : ", p)) {
             return inputEnded(out, err);
         }
         return runSection(SectionKind::Isobaric, p, out, err);

@@ -6,8 +6,8 @@ namespace quarvessin {
 
 // Runs the console dialogue of one program run: prints the banner, reads the
 // kind of section from the menu and the section value, and computes the
-// section into the current directory (or refuses the value). Messages go to `out`, the one-line report of a
-// run that cannot complete goes to `err`.
+// section into the current directory (or refuses the value). Messages go to `out`, the one-line
+// report of a run that cannot complete goes to `err`.
 //
 // Returns the exit status of the run: 0 after a section or a refusal of the
 // section value; 1 when the input ends before a section value was accepted,

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <quarvessin/section.h>
+
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <quarvessin/section.h>
 
 #include "app/BoundaryFile.h"
 

@@ -2,14 +2,13 @@
 // case and of both isothermal branches, and the sweep of 188 sections that
 // covers the whole input range, in one thread.
 #include <benchmark/benchmark.h>
+#include <quarvessin/section.h>
 
 #include <algorithm>
 #include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <quarvessin/section.h>
 
 using namespace quarvessin;
 
@@ -21,15 +20,24 @@ void BM_Section(benchmark::State& state, SectionKind kind, double value) {
         benchmark::DoNotOptimize(s.boundaries.data());
     }
 }
-BENCHMARK_CAPTURE(BM_Section, isobar_1bar_A, SectionKind::Isobaric, 1.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isobar_300bar_B, SectionKind::Isobaric, 300.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isobar_390bar_B, SectionKind::Isobaric, 390.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isobar_2000bar_C2, SectionKind::Isobaric, 2000.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isobar_3000bar_C1, SectionKind::Isobaric, 3000.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isotherm_25C, SectionKind::Isothermal, 25.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isotherm_373_976C, SectionKind::Isothermal, 373.976)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isotherm_400C, SectionKind::Isothermal, 400.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Section, isotherm_800C, SectionKind::Isothermal, 800.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isobar_1bar_A, SectionKind::Isobaric, 1.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isobar_300bar_B, SectionKind::Isobaric, 300.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isobar_390bar_B, SectionKind::Isobaric, 390.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isobar_2000bar_C2, SectionKind::Isobaric, 2000.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isobar_3000bar_C1, SectionKind::Isobaric, 3000.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isotherm_25C, SectionKind::Isothermal, 25.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isotherm_373_976C, SectionKind::Isothermal, 373.976)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isotherm_400C, SectionKind::Isothermal, 400.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Section, isotherm_800C, SectionKind::Isothermal, 800.0)
+    ->Unit(benchmark::kMillisecond);
 
 // The sweep: isobars 1, 50 ... 5000 bar, 220.54915 and 390.1474443379598 bar
 // (the critical pressure of water and the three-phase maximum), isotherms
@@ -70,9 +78,9 @@ void BM_SweepSlowest(benchmark::State& state) {
             const auto start = std::chrono::steady_clock::now();
             Section s = computeSection(section.first, section.second);
             benchmark::DoNotOptimize(s.boundaries.data());
-            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                                                start)
-                                      .count());
+            best = std::min(
+                best,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
         if (best > longest) {
             longest = best;

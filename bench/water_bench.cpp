@@ -2,9 +2,9 @@
 // evaluation and the evaluators the H2O-NaCl model calls (grade-1 records,
 // start density 500 kg/m3, relative tolerance 1e-8).
 #include <benchmark/benchmark.h>
+#include <quarvessin/water.h>
 
 #include "water/eos.h"
-#include <quarvessin/water.h>
 
 using namespace quarvessin;
 

@@ -72,8 +72,8 @@ double roundToDecimals(double value, int decimals) {
     if (decimals >= maxRoundingDecimals) return value;
     if (decimals <= 0) return std::round(value);
     char buffer[400];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::fixed, decimals);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (written.ec != std::errc()) return value;
     double rounded = value;
     std::from_chars(buffer, written.ptr, rounded);
@@ -119,7 +119,8 @@ std::vector<double> expandValues(const std::string& token, std::size_t limit, st
         error = "a range is FROM:TO:STEP: " + quoted(token);
         return {};
     }
-    const std::string parts[3] = {token.substr(0, colon), token.substr(colon + 1, colon2 - colon - 1),
+    const std::string parts[3] = {token.substr(0, colon),
+                                  token.substr(colon + 1, colon2 - colon - 1),
                                   token.substr(colon2 + 1)};
     int fromDecimals = 0, toDecimals = 0, stepDecimals = 0;
     const auto from = parseDecimal(parts[0], &fromDecimals);
@@ -127,7 +128,8 @@ std::vector<double> expandValues(const std::string& token, std::size_t limit, st
     const auto step = parseDecimal(parts[2], &stepDecimals);
     for (int i = 0; i < 3; ++i) {
         if (!(i == 0 ? from : i == 1 ? to : step)) {
-            error = "not a finite decimal number: " + quoted(parts[i]) + " in range " + quoted(token);
+            error =
+                "not a finite decimal number: " + quoted(parts[i]) + " in range " + quoted(token);
             return {};
         }
     }
@@ -220,7 +222,8 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
         }
         if (!kind) {
             if (parseNumber(word) || word.find(':') != std::string::npos) {
-                list.error = "value " + quoted(word) + " comes before a kind word (isobar or isotherm)";
+                list.error =
+                    "value " + quoted(word) + " comes before a kind word (isobar or isotherm)";
             } else {
                 list.error = "unknown section kind " + quoted(word) + " (isobar or isotherm)";
             }
@@ -235,8 +238,8 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
         kindHasValues = true;
         for (double value : values) {
             if (!inRange(*kind, value)) {
-                std::string reason = std::string(kindWord(*kind)) + " " + shortestNumber(value) + " " +
-                                     kindUnit(*kind) + " is out of range";
+                std::string reason = std::string(kindWord(*kind)) + " " + shortestNumber(value) +
+                                     " " + kindUnit(*kind) + " is out of range";
                 if (word.find(':') != std::string::npos) {
                     reason += " (in " + quoted(word) + ")";
                 }

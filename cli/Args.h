@@ -2,12 +2,12 @@
 // FROM:TO:STEP ranges, and the section list "isobar 300 1000 isotherm 25:400:25".
 #pragma once
 
+#include <quarvessin/section.h>
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <quarvessin/section.h>
 
 namespace quarvessin::cli {
 
@@ -46,8 +46,7 @@ struct SectionList {
 // value). Grid values are rounded to the decimals of FROM and STEP as typed,
 // so 0:1:0.1 gives 0.3 rather than 0.30000000000000004. At most `limit`
 // values; otherwise `error` says why and nothing is returned.
-std::vector<double> expandValues(const std::string& token, std::size_t limit,
-                                 std::string& error);
+std::vector<double> expandValues(const std::string& token, std::size_t limit, std::string& error);
 
 // Reads the positional words of `quarvessin section`: a kind word (isobar,
 // isotherm; plural forms accepted) applies to the values after it until the
@@ -55,8 +54,7 @@ std::vector<double> expandValues(const std::string& token, std::size_t limit,
 // pressure outside 1 to 5000 bar or a temperature of 800.7 C or more refuses
 // the whole list, naming the value and the valid range. A value asked twice is
 // computed once.
-SectionList readSectionList(const std::vector<std::string>& words,
-                            std::size_t limit = maxSections);
+SectionList readSectionList(const std::vector<std::string>& words, std::size_t limit = maxSections);
 
 // "isobar" or "isotherm".
 const char* kindWord(SectionKind kind);

@@ -1,3 +1,8 @@
+#include <quarvessin/composition.h>
+#include <quarvessin/point.h>
+#include <quarvessin/section.h>
+
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <atomic>
 #include <charconv>
@@ -13,12 +18,6 @@
 #include <system_error>
 #include <thread>
 #include <vector>
-
-#include <CLI/CLI.hpp>
-
-#include <quarvessin/composition.h>
-#include <quarvessin/point.h>
-#include <quarvessin/section.h>
 
 #include "Args.h"
 #include "Cli.h"
@@ -51,7 +50,8 @@ Exit status: 0 done, 1 a file or directory could not be written,
 2 a usage error or a refused value (nothing written).
 Run 'quarvessin COMMAND --help' for the options of a command.)";
 
-const char* const sectionFooter = R"(A kind word applies to the values after it until the next kind word. A value
+const char* const sectionFooter =
+    R"(A kind word applies to the values after it until the next kind word. A value
 is a decimal number or FROM:TO:STEP (TO included when the grid reaches it).
 Pressures 1 to 5000 bar; temperatures below 800.7 C. Negative values are
 values, not options: isotherm -20:800:10.
@@ -69,7 +69,8 @@ Examples:
   quarvessin section isotherm 400 --format csv --fine
   quarvessin section isotherm -20 --format json --quiet)";
 
-const char* const pointFooter = R"(Prints the phase boundaries of the isothermal section at T [C] that cross
+const char* const pointFooter =
+    R"(Prints the phase boundaries of the isothermal section at T [C] that cross
 pressure P [bar], as wt% and mole fraction NaCl; with a composition also the
 stable assemblage there (vapor, liquid, liquid+vapor, liquid+halite,
 vapor+halite, vapor+liquid+halite).
@@ -102,7 +103,8 @@ std::string datNameClash(const std::vector<SectionRequest>& sections) {
     names.reserve(sections.size());
     for (std::size_t i = 0; i < sections.size(); ++i) {
         char buffer[400];
-        std::snprintf(buffer, sizeof buffer, "%s %f", kindWord(sections[i].kind), sections[i].value);
+        std::snprintf(buffer, sizeof buffer, "%s %f", kindWord(sections[i].kind),
+                      sections[i].value);
         names.emplace_back(buffer, i);
     }
     std::sort(names.begin(), names.end());
@@ -238,8 +240,8 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
         if (filled == lastDrawn && finished != n) return;
         lastDrawn = filled;
         err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(progressWidth - filled), '.') << "] " << finished
-            << "/" << n;
+            << std::string(static_cast<std::size_t>(progressWidth - filled), '.') << "] "
+            << finished << "/" << n;
         err.flush();
     };
     auto clearProgress = [&] {
@@ -319,13 +321,14 @@ std::optional<long> parseCount(const std::string& text) {
 
 // "-.5" is a value; CLI11 would read it as the short option "-.".
 std::vector<std::string> protectNegativeFractions(std::vector<std::string> args) {
-    const std::vector<std::string> takesValue = {"--dir", "-d", "--format", "-f", "--jobs", "-j",
-                                                 "--wt", "--x"};
+    const std::vector<std::string> takesValue = {"--dir",  "-d", "--format", "-f",
+                                                 "--jobs", "-j", "--wt",     "--x"};
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string& a = args[i];
-        const bool optionValue =
-            i > 0 && std::find(takesValue.begin(), takesValue.end(), args[i - 1]) != takesValue.end();
-        if (!optionValue && a.size() > 2 && a[0] == '-' && a[1] == '.' && a[2] >= '0' && a[2] <= '9') {
+        const bool optionValue = i > 0 && std::find(takesValue.begin(), takesValue.end(),
+                                                    args[i - 1]) != takesValue.end();
+        if (!optionValue && a.size() > 2 && a[0] == '-' && a[1] == '.' && a[2] >= '0' &&
+            a[2] <= '9') {
             a.insert(1, "0");
         }
     }
@@ -349,12 +352,14 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::string jobsText;
     bool fine = false;
     bool quiet = false;
-    section->add_option("sections", words, "kind words and values: isobar 300 1000 isotherm 25:400:25")
+    section
+        ->add_option("sections", words, "kind words and values: isobar 300 1000 isotherm 25:400:25")
         ->required()
         ->type_name("KIND VALUE...");
     section->add_option("--dir,-d", dir, "directory for the files, created if missing (default: .)")
         ->type_name("DIR");
-    section->add_option("--format,-f", formatName, "dat (default), csv or json")->type_name("FORMAT");
+    section->add_option("--format,-f", formatName, "dat (default), csv or json")
+        ->type_name("FORMAT");
     section->add_flag("--fine", fine, "display resolution (csv and json only)");
     section->add_option("--jobs,-j", jobsText, "sections computed in parallel (default: the cores)")
         ->type_name("N");
@@ -399,7 +404,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (section->parsed()) {
         const SectionList list = readSectionList(words);
         if (!list.ok()) {
-            return list.usage ? usageError(err, "section", list.error) : refused(err, "section", list.error);
+            return list.usage ? usageError(err, "section", list.error)
+                              : refused(err, "section", list.error);
         }
         SectionJob job;
         job.sections = list.sections;
@@ -412,7 +418,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (formatName == "json") {
             job.format = Format::Json;
         } else {
-            return usageError(err, "section", "unknown format '" + formatName + "' (dat, csv or json)");
+            return usageError(err, "section",
+                              "unknown format '" + formatName + "' (dat, csv or json)");
         }
         if (fine && job.format == Format::Dat) {
             return usageError(err, "section",
@@ -423,8 +430,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (section->count("--jobs") > 0) {
             const auto count = parseCount(jobsText);
             if (!count || *count < 1 || *count > maxJobs) {
-                return usageError(err, "section", "--jobs needs a whole number from 1 to " +
-                                                      std::to_string(maxJobs) + ": '" + jobsText + "'");
+                return usageError(err, "section",
+                                  "--jobs needs a whole number from 1 to " +
+                                      std::to_string(maxJobs) + ": '" + jobsText + "'");
             }
             jobs = static_cast<unsigned>(*count);
         }
@@ -452,25 +460,33 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     // point
     const auto t = parseNumber(tText);
-    if (!t) return usageError(err, "point", "temperature is not a finite decimal number: '" + tText + "'");
+    if (!t)
+        return usageError(err, "point",
+                          "temperature is not a finite decimal number: '" + tText + "'");
     const auto p = parseNumber(pText);
-    if (!p) return usageError(err, "point", "pressure is not a finite decimal number: '" + pText + "'");
+    if (!p)
+        return usageError(err, "point", "pressure is not a finite decimal number: '" + pText + "'");
     std::optional<double> x;
     if (point->count("--wt") > 0) {
         const auto wt = parseNumber(wtText);
-        if (!wt) return usageError(err, "point", "--wt is not a finite decimal number: '" + wtText + "'");
+        if (!wt)
+            return usageError(err, "point",
+                              "--wt is not a finite decimal number: '" + wtText + "'");
         if (!(*wt >= 0.0 && *wt <= 100.0)) {
-            return refused(err, "point", "composition " + shortestNumber(*wt) +
-                                             " wt% NaCl is out of range (valid: 0 to 100 wt%)");
+            return refused(err, "point",
+                           "composition " + shortestNumber(*wt) +
+                               " wt% NaCl is out of range (valid: 0 to 100 wt%)");
         }
         x = moleFraction(*wt);
     } else if (point->count("--x") > 0) {
         x = parseNumber(xText);
-        if (!x) return usageError(err, "point", "--x is not a finite decimal number: '" + xText + "'");
+        if (!x)
+            return usageError(err, "point", "--x is not a finite decimal number: '" + xText + "'");
     }
     PointResult result = queryPoint(*t, *p, x);
     if (!result.accepted) return refused(err, "point", result.refusal);
-    if (point->count("--wt") > 0) result.wtPercent = parseNumber(wtText);  // as typed, not converted back
+    if (point->count("--wt") > 0)
+        result.wtPercent = parseNumber(wtText);  // as typed, not converted back
     out << (json ? formatPointJson(result) : formatPointText(result));
     for (const std::string& warning : result.warnings) {
         err << "quarvessin: warning: " << warning << "\n";

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-
 #include <nlohmann/json.hpp>
 
 #include "Args.h"
@@ -27,7 +26,9 @@ nlohmann::ordered_json jsonNumber(double value) {
 }  // namespace
 
 std::string sectionFileName(SectionKind kind, double value, Format format) {
-    const char* extension = format == Format::Json ? ".json" : format == Format::Csv ? ".csv" : ".dat";
+    const char* extension = format == Format::Json  ? ".json"
+                            : format == Format::Csv ? ".csv"
+                                                    : ".dat";
     return std::string(kindWord(kind)) + "_" + shortestNumber(value) + kindUnit(kind) + extension;
 }
 
@@ -103,7 +104,8 @@ std::string formatPointText(const PointResult& point) {
     }
     out += "three-phase pressure " + sixDigits(point.threePhasePressure) +
            " bar; vapour-liquid loop up to " + sixDigits(point.loopTopPressure) + " bar (" +
-           (point.loopClosesAtPureWater ? "vapour pressure of water" : "critical point of the solution") +
+           (point.loopClosesAtPureWater ? "vapour pressure of water"
+                                        : "critical point of the solution") +
            "); halite sublimation pressure " + sixDigits(point.sublimationPressure) + " bar\n";
     if (point.wtPercent) {
         out += "assemblage at " + sixDigits(*point.wtPercent) + " wt% NaCl: " +
@@ -161,7 +163,8 @@ bool writeFile(const std::string& path, const std::string& bytes, std::string& e
     // strerror shares one buffer between threads; files are written on several.
     static std::mutex strerrorMutex;
     const std::lock_guard<std::mutex> lock(strerrorMutex);
-    error = "cannot write file " + path + ": " + (failure != 0 ? std::strerror(failure) : "unknown error");
+    error = "cannot write file " + path + ": " +
+            (failure != 0 ? std::strerror(failure) : "unknown error");
     return false;
 }
 

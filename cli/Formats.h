@@ -2,10 +2,10 @@
 // file names, and writing a file with the console program's failure message.
 #pragma once
 
-#include <string>
-
 #include <quarvessin/point.h>
 #include <quarvessin/section.h>
+
+#include <string>
 
 namespace quarvessin::cli {
 

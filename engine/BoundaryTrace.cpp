@@ -1,12 +1,12 @@
 #include "engine/BoundaryTrace.h"
 
+#include <quarvessin/composition.h>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <locale>
 #include <utility>
-
-#include <quarvessin/composition.h>
 
 namespace quarvessin {
 
@@ -112,8 +112,9 @@ void appendNumber(std::string& line, double v, bool scientific) {
     // formats in the C locale whatever the environment. Its mathematical
     // functions return not-a-number with the sign bit set where the native
     // C library's leave it clear: written "nan" as natively.
-    const int length = std::isnan(v) ? std::snprintf(text, sizeof text, "nan")
-                                     : std::snprintf(text, sizeof text, scientific ? "%e" : "%g", v);
+    const int length = std::isnan(v)
+                           ? std::snprintf(text, sizeof text, "nan")
+                           : std::snprintf(text, sizeof text, scientific ? "%e" : "%g", v);
     line.append(text, static_cast<std::size_t>(length));
 #else
     const auto result =

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <quarvessin/section.h>
+
 #include <cstddef>
 #include <ostream>
 #include <streambuf>
 #include <string>
-
-#include <quarvessin/section.h>
 
 namespace quarvessin {
 

@@ -1,9 +1,9 @@
 #include "engine/IsothermalSection.h"
 
+#include <quarvessin/model/ModelUnits.h>
+
 #include <cmath>
 #include <ostream>
-
-#include <quarvessin/model/ModelUnits.h>
 
 #include "engine/BoundaryTrace.h"
 

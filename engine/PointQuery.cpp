@@ -1,9 +1,3 @@
-#include <quarvessin/point.h>
-
-#include <cmath>
-#include <cstdio>
-#include <string>
-
 #include <quarvessin/composition.h>
 #include <quarvessin/model/CriticalCurve.h>
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
@@ -15,7 +9,12 @@
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
 #include <quarvessin/model/WaterCriticalPoint.h>
+#include <quarvessin/point.h>
 #include <quarvessin/section.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace quarvessin {
 
@@ -37,8 +36,8 @@ struct PointState {
     PointState(const PointState&) = delete;
     PointState& operator=(const PointState&) = delete;
 
-    double t;          // temperature [C]
-    double p = 1.0;    // pressure [bar]
+    double t;        // temperature [C]
+    double p = 1.0;  // pressure [bar]
     CriticalCurve critical{&t};
     NaClSublimationCurve sublimation{&t, &p};
     HaliteLiquidus liquidus{&t, &p};
@@ -122,8 +121,8 @@ PointResult queryPoint(double tC, double pBar, std::optional<double> xMoleFracti
         s.liquidus.Refresh();
         xV = s.haliteVapor.xVH;
         xLH = s.liquidus.xL;
-        r.boundaries.push_back(makeBoundary("vapor+liquid+halite", "vapor",
-                                            "vapor of the three-phase tie line", xV));
+        r.boundaries.push_back(
+            makeBoundary("vapor+liquid+halite", "vapor", "vapor of the three-phase tie line", xV));
         r.boundaries.push_back(makeBoundary("vapor+liquid+halite", "liquid",
                                             "liquid of the three-phase tie line", xLH));
     } else if (!belowThreePhase) {
@@ -132,14 +131,15 @@ PointResult queryPoint(double tC, double pBar, std::optional<double> xMoleFracti
             s.liquidBranch.Refresh();
             xV = s.vaporBranch.X;
             xL = s.liquidBranch.X;
-            r.boundaries.push_back(makeBoundary("liquid+vapor", "vapor",
-                                                "vapor of the vapor-liquid surface", xV));
-            r.boundaries.push_back(makeBoundary("liquid+vapor", "liquid",
-                                                "liquid of the vapor-liquid surface", xL));
+            r.boundaries.push_back(
+                makeBoundary("liquid+vapor", "vapor", "vapor of the vapor-liquid surface", xV));
+            r.boundaries.push_back(
+                makeBoundary("liquid+vapor", "liquid", "liquid of the vapor-liquid surface", xL));
         }
         s.liquidus.Refresh();
         xLH = s.liquidus.xL;
-        r.boundaries.push_back(makeBoundary("liquid+halite", "liquid", "halite-saturated liquid", xLH));
+        r.boundaries.push_back(
+            makeBoundary("liquid+halite", "liquid", "halite-saturated liquid", xLH));
     }
     for (const PointBoundary& b : r.boundaries) {
         if (!std::isfinite(b.moleFraction)) {

@@ -48,28 +48,28 @@ struct RunState {
     double t2 = 100.0;  // second temperature, never changed during a run [C]
 
     // Model objects, in order of construction.
-    NaClTriplePoint triplePoint;                    // triple point of NaCl (constants only)
-    Stateless marker;                               // empty marker
-    WaterCriticalPoint waterCritical;               // critical point of water (constants only)
-    CriticalCurve critical{&t};                     // critical curve
-    HaliteMelting melting{&t, &p};                  // halite melting curve
-    NaClBoilingCurve boiling{&t, &p};               // NaCl boiling curve
-    NaClSublimationCurve sublimation{&t, &p};       // halite sublimation curve
-    Halite halite{&t, &p};                          // halite
-    LiquidNaCl liquidNaCl{&t, &p};                  // liquid NaCl
-    NaClVapor naclVapor{&t, &p};                    // NaCl vapour
-    HaliteLiquidus liquidus{&t, &p};                // halite liquidus
-    PureWater water{&t, &p};                        // pure water
-    HaliteLiquidVaporCurve hlv{&t};                 // three-phase curve
-    HaliteSaturatedVapor haliteVapor{&t, &p};       // halite-saturated vapour
-    VLLiquidBranch liquidBranch{&t, &p};            // liquid branch of the vapour-liquid surface
-    VLVaporBranch vaporBranch{&t, &p};              // vapour branch of the vapour-liquid surface
-    TPXHolder holder{&t, &p, &x};                   // first holder
-    TPXHolder holder2{&t2, &p, &x};                 // second holder
-    PhaseModelSet modelSet{&t, &p, &x};             // model set
-    Fluid fluid{&t, &p, &x};                        // fluid
+    NaClTriplePoint triplePoint;                     // triple point of NaCl (constants only)
+    Stateless marker;                                // empty marker
+    WaterCriticalPoint waterCritical;                // critical point of water (constants only)
+    CriticalCurve critical{&t};                      // critical curve
+    HaliteMelting melting{&t, &p};                   // halite melting curve
+    NaClBoilingCurve boiling{&t, &p};                // NaCl boiling curve
+    NaClSublimationCurve sublimation{&t, &p};        // halite sublimation curve
+    Halite halite{&t, &p};                           // halite
+    LiquidNaCl liquidNaCl{&t, &p};                   // liquid NaCl
+    NaClVapor naclVapor{&t, &p};                     // NaCl vapour
+    HaliteLiquidus liquidus{&t, &p};                 // halite liquidus
+    PureWater water{&t, &p};                         // pure water
+    HaliteLiquidVaporCurve hlv{&t};                  // three-phase curve
+    HaliteSaturatedVapor haliteVapor{&t, &p};        // halite-saturated vapour
+    VLLiquidBranch liquidBranch{&t, &p};             // liquid branch of the vapour-liquid surface
+    VLVaporBranch vaporBranch{&t, &p};               // vapour branch of the vapour-liquid surface
+    TPXHolder holder{&t, &p, &x};                    // first holder
+    TPXHolder holder2{&t2, &p, &x};                  // second holder
+    PhaseModelSet modelSet{&t, &p, &x};              // model set
+    Fluid fluid{&t, &p, &x};                         // fluid
     IsobaricPhaseBoundaries boundaries{&t, &p, &x};  // phase-boundary solver
-    PhaseProperties records[4];                     // four property records, never used
+    PhaseProperties records[4];                      // four property records, never used
 
     // Directs every solver message of the run's model objects to `out`.
     void directMessages(std::ostream& out) {

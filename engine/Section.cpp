@@ -1,12 +1,11 @@
 // The section engine: the console program's sections as values.
+#include <quarvessin/model/NaClTriplePoint.h>
 #include <quarvessin/section.h>
 
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <utility>
-
-#include <quarvessin/model/NaClTriplePoint.h>
 
 #include "engine/BoundaryTrace.h"
 #include "engine/IsobaricSection.h"
@@ -93,11 +92,10 @@ void addWarnings(Section& section) {
         total += count;
     }
     if (total == 0) return;
-    section.warnings.push_back(name + ": " + std::to_string(total) +
-                               (total == 1 ? " point is" : " points are") +
-                               " not finite numbers (" +
-                               (belowRange ? "below the range of the correlations; " : "") +
-                               where + ")");
+    section.warnings.push_back(
+        name + ": " + std::to_string(total) + (total == 1 ? " point is" : " points are") +
+        " not finite numbers (" + (belowRange ? "below the range of the correlations; " : "") +
+        where + ")");
 }
 
 }  // namespace

@@ -1,22 +1,22 @@
 #include <quarvessin/model/HaliteMelting.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
 
-#include <quarvessin/model/NaClTriplePoint.h>
+#include "model/LiquidNaClVolume.h"
 
 namespace quarvessin {
 
 namespace {
 constexpr double s = 0.024726;  // slope dThm/dp of the melting curve [C/bar]
-// Own copies of the liquid NaCl volume law: V0(t) = V0a + V0b t + V0c t^2 and
-// b(t) with slope bT, for the pressure slope of the liquid volume at the melt.
-constexpr double bT = 5.5058e-08;      // [1/(bar C)]
-constexpr double V0c = -1.9687e-06;    // [cm3/(mol C2)]
-constexpr double V0b = 0.018639;       // [cm3/(mol C)]
-constexpr double V0a = 23.772;         // [cm3/mol]
-constexpr double lawFactor = 0.1;      // factor of the logarithm in the volume law [-]
-constexpr double twoV0c = -3.9374e-06; // 2 V0c, stored [cm3/(mol C2)]
-constexpr double ten = 10.0;           // factor of p b inside the logarithm [-]
+// Enthalpy of melting dHm(p) = HM[0] + HM[1] p + HM[2] p^2 [J/kg].
+constexpr double HM[] = {490000.0, -12.4036, 0.000825106};
+// The liquid NaCl volume law, for the pressure slope of the liquid volume at
+// the melt: V0(t) = V0a + V0b t + V0c t^2 and b(t) with slope bT.
+using namespace liquid_nacl_volume;
+constexpr double bT = b1;             // [1/(bar C)]
+constexpr double twoV0c = 2.0 * V0c;  // [cm3/(mol C2)]
+constexpr double ten = pressureFactor;
 constexpr double one = 1.0;
 }  // namespace
 
@@ -68,7 +68,7 @@ double HaliteMelting::MeltingSlope() const { return s; }
 
 double HaliteMelting::MeltingEnthalpy(const double* pArg) const {
     const double pv = *pArg;
-    return 490000.0 - 12.4036 * pv + 0.000825106 * (pv * pv);
+    return HM[0] + HM[1] * pv + HM[2] * (pv * pv);
 }
 
 double HaliteMelting::MeltingVolume() {
@@ -94,8 +94,8 @@ double HaliteMelting::LiquidVolumeSlope(const double* pArg) {
     const double b = liquid.CompressionCoefficient(&Thm);
     const double L = std::log(one + ten * pv * b);
     const double V0 = V0a + V0b * Thm + V0c * (Thm * Thm);
-    return (one - lawFactor * L) * s * (V0b + twoV0c * Thm)
-           - lawFactor * V0 * (ten * b + ten * pv * s * bT) / (one + ten * pv * b);
+    return (one - lawFactor * L) * s * (V0b + twoV0c * Thm) -
+           lawFactor * V0 * (ten * b + ten * pv * s * bT) / (one + ten * pv * b);
 }
 
 }  // namespace quarvessin

@@ -1,9 +1,8 @@
 #include <quarvessin/model/IsobaricPhaseBoundaries.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
 #include <ostream>
-
-#include <quarvessin/model/NaClTriplePoint.h>
 
 namespace quarvessin {
 
@@ -16,7 +15,8 @@ constexpr double pressureTolerance = 1e-8;
 constexpr double residualFloor = 1e-15;
 
 void PrintNotConverged(std::ostream& out) {
-    out << "IsobaricPhaseBoundaries::VLH_TemperatureFromP : Not converged after 20 cycles\n";
+    out << "IsobaricPhaseBoundaries::VLH_TemperatureFromP : Not converged after "
+        << IsobaricPhaseBoundaries::cycleLimit << " cycles\n";
     out.flush();
 }
 }  // namespace
@@ -77,8 +77,9 @@ double IsobaricPhaseBoundaries::VLH_TemperatureFromP(const double* p, double tGu
     const double tAtPmax = hlv.TatPmax();
 
     if (pMax < *p) {
-        *messages << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high an input pressure !!!\n"
-                  << "Input pressure must not be higher than hlv.Pmax() = " << pMax << "\n";
+        *messages
+            << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high an input pressure !!!\n"
+            << "Input pressure must not be higher than hlv.Pmax() = " << pMax << "\n";
         messages->flush();
         return refused;
     }
@@ -86,10 +87,12 @@ double IsobaricPhaseBoundaries::VLH_TemperatureFromP(const double* p, double tGu
     // triple point at its high-temperature end, the pressure is not met.
     if ((tGuess < tAtPmax && *p < pLowestLowSide) ||
         (tGuess >= tAtPmax && *p < NaClTriplePoint::Ptriple)) {
-        *messages << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too low an input pressure !!!\n"
-                  << "Input pressure must not be lower than 0.00692441 bar for T < " << tAtPmax << "C\n"
-                  << "and not lower than " << NaClTriplePoint::Ptriple << "bar for T >= " << tAtPmax
-                  << "C\n";
+        *messages
+            << "IsobaricPhaseBoundaries::VLH_TemperatureFromP: too low an input pressure !!!\n"
+            << "Input pressure must not be lower than " << pLowestLowSide << " bar for T < "
+            << tAtPmax << "C\n"
+            << "and not lower than " << NaClTriplePoint::Ptriple << "bar for T >= " << tAtPmax
+            << "C\n";
         messages->flush();
         return refused;
     }

@@ -1,20 +1,26 @@
 #include <quarvessin/model/LiquidNaCl.h>
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
 
-#include <quarvessin/model/ModelUnits.h>
+#include "model/LiquidNaClVolume.h"
 
 namespace quarvessin {
 
 namespace {
-// Volume at zero pressure V0(t) = V0a + V0b t + V0c t^2 and the pressure
-// coefficient b(t) = b0 + b1 t of the volume law V0 (1 - 0.1 ln(1 + 10 p b)).
-constexpr double V0a = 23.772;       // [cm3/mol]
-constexpr double V0b = 0.018639;     // [cm3/(mol C)]
-constexpr double V0c = -1.9687e-06;  // [cm3/(mol C2)]
-constexpr double twoV0c = 3.9374e-06;  // 2 |V0c|, stored [cm3/(mol C2)]
-constexpr double b0 = -1.5259e-05;   // [1/bar]
-constexpr double b1 = 5.5058e-08;    // [1/(bar C)]
+// The volume law V0(t) (1 - 0.1 ln(1 + 10 p b(t))), see model/LiquidNaClVolume.h.
+using namespace liquid_nacl_volume;
+constexpr double twoV0c = -2.0 * V0c;  // 2 |V0c| [cm3/(mol C2)]
+
+// Specific isobaric heat capacity, dt = t - 800.7 [J/(kg K)]:
+//   cp = CP[0] + CP[1] dt + CP[2] p + CP[3] p^2,
+// and the specific enthalpy, whose temperature derivative it is [J/kg]:
+//   h = H[0] + CP[0] dt + CP[1]/2 dt^2 + (H[1] + CP[2] t) p + (H[2] + CP[3] t) p^2,
+// H[0] at the triple point of NaCl at zero pressure, H[1] and H[2] the pressure
+// terms at 0 C.
+constexpr double CP[] = {1206.21, -0.291962, 0.00942295, -3.9664e-07};
+constexpr double H[] = {481803.0, 29.4664, 0.00070204};
 
 double V0(double t) { return (V0c * t + V0b) * t + V0a; }
 double bOf(double t) { return b0 + b1 * t; }
@@ -51,14 +57,14 @@ void LiquidNaCl::Refresh() {
 
 double LiquidNaCl::MolarVolume(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
-    return V0(tv) * (1.0 - 0.1 * std::log(1.0 + 10.0 * *pArg * bOf(tv)));
+    return V0(tv) * (1.0 - lawFactor * std::log(1.0 + pressureFactor * *pArg * bOf(tv)));
 }
 
 double LiquidNaCl::dVdTAt(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
-    return (1.0 - 0.1 * std::log(1.0 + 10.0 * pv * bOf(tv))) * (V0b - twoV0c * tv)
-           - V0(tv) * pv * b1 / (1.0 + 10.0 * pv * bOf(tv));
+    return (1.0 - lawFactor * std::log(1.0 + pressureFactor * pv * bOf(tv))) * (V0b - twoV0c * tv) -
+           V0(tv) * pv * b1 / (1.0 + pressureFactor * pv * bOf(tv));
 }
 
 double LiquidNaCl::CompressionCoefficient(const double* tArg) const { return bOf(*tArg); }
@@ -67,15 +73,15 @@ double LiquidNaCl::dBdT() const { return b1; }
 
 double LiquidNaCl::HeatCapacity(const double* tArg, const double* pArg) const {
     const double pv = *pArg;
-    return 1206.21 - 0.291962 * (*tArg - 800.7) + 0.00942295 * pv - 3.9664e-07 * (pv * pv);
+    return CP[0] + CP[1] * (*tArg - NaClTriplePoint::Ttriple) + CP[2] * pv + CP[3] * (pv * pv);
 }
 
 double LiquidNaCl::Enthalpy(const double* tArg, const double* pArg) const {
     const double tv = *tArg;
     const double pv = *pArg;
-    const double dt = tv - 800.7;
-    return 481803.0 + 1206.21 * dt - 0.145981 * (dt * dt) + (29.4664 + 0.00942295 * tv) * pv
-           + (0.00070204 - 3.9664e-07 * tv) * (pv * pv);
+    const double dt = tv - NaClTriplePoint::Ttriple;
+    return H[0] + CP[0] * dt + (CP[1] / 2.0) * (dt * dt) + (H[1] + CP[2] * tv) * pv +
+           (H[2] + CP[3] * tv) * (pv * pv);
 }
 
 }  // namespace quarvessin

@@ -1,14 +1,14 @@
+#include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClBoilingCurve.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
-
-#include <quarvessin/model/ModelUnits.h>
-#include <quarvessin/model/NaClTriplePoint.h>
 
 namespace quarvessin {
 
 namespace {
-constexpr double B = 9418.12;  // enthalpy of vaporization over R ln 10 of the Clausius-Clapeyron form [K]
+constexpr double B =
+    9418.12;  // enthalpy of vaporization over R ln 10 of the Clausius-Clapeyron form [K]
 }  // namespace
 
 NaClBoilingCurve::NaClBoilingCurve(double* tPtr, double* pPtr)

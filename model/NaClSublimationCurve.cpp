@@ -1,9 +1,8 @@
+#include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClSublimationCurve.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 
 #include <cmath>
-
-#include <quarvessin/model/ModelUnits.h>
-#include <quarvessin/model/NaClTriplePoint.h>
 
 namespace quarvessin {
 
@@ -12,7 +11,7 @@ constexpr double sublimationSlope = 11806.1;  // slope of log10(P) against -1/T 
 }  // namespace
 
 NaClSublimationCurve::NaClSublimationCurve(double* tPtr, double* pPtr)
-    : t(*tPtr - 1.0), Psub(0.0), dPsubdT(0.0), tPtr(tPtr), pPtr(pPtr), stale(true) {}
+    : t(*tPtr - 1.0), Psub(0.0), dPsubdT(0.0), tPtr(tPtr), pPtr(pPtr) {}
 
 void NaClSublimationCurve::Refresh() {
     if (!stale && t == *tPtr) return;

@@ -1,21 +1,27 @@
+#include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClVapor.h>
 
 #include <cmath>
-
-#include <quarvessin/model/ModelUnits.h>
 
 namespace quarvessin {
 
 namespace {
 constexpr double R = 8.314472;  // gas constant [J/(mol K)]
-}  // namespace
 
-// The molar heat capacity is
-//   cp = 0.142535 sqrt(T) + 34.6061 - 13.4547 exp(-0.00895152 T) - 0.00118792 T  [J/(mol K)]
-// and the enthalpy its integral from 273.15 K. The integration constants are
-// stored: 9452.656214999999 = 34.6061 * 273.15, -2.445107688 = -0.00895152 * 273.15,
-// 44.315903528099994 = 0.00059396 * 273.15^2, 0.00059396 = 0.00118792 / 2 and
-// 0.09502333333333332 = 0.142535 * 2/3.
+// Molar isobaric heat capacity at T [K] [J/(mol K)]:
+//   cp = CP[0] + CP[1] sqrt(T) + CP[2] exp(CP[3] T) + CP[4] T.
+constexpr double CP[] = {34.6061, 0.142535, -13.4547, -0.00895152, -0.00118792};
+// The enthalpy is its integral from T0 = 273.15 K; hRoot is the coefficient of
+// T^1.5 there (CP[1] times 2/3, rounded once: (CP[1] * 2) / 3 would differ in
+// the last bit from the value the enthalpies were computed with).
+constexpr double hRoot = CP[1] * (2.0 / 3.0);
+constexpr double T0 = model_units::kelvinOffset;  // lower end of the integral [K]
+// Terms of the integral at T0 that need no function call, each rounded as a
+// constant in this order of operations.
+constexpr double hLinear0 = CP[0] * T0;               // CP[0] T0 [J/mol]
+constexpr double hExponent0 = CP[3] * T0;             // CP[3] T0 [-]
+constexpr double hSquare0 = (CP[4] / 2.0) * T0 * T0;  // CP[4] T0^2 / 2 [J/mol]
+}  // namespace
 
 NaClVapor::NaClVapor(double* tPtr, double* pPtr)
     : tPtr(tPtr),
@@ -47,16 +53,16 @@ double NaClVapor::MolarVolume(const double* TArg, const double* pArg) const {
 
 double NaClVapor::HeatCapacity(const double* TArg) const {
     const double Tv = *TArg;
-    return (0.142535 * std::sqrt(Tv) + (34.6061 - 13.4547 * std::exp(-0.00895152 * Tv)) - 0.00118792 * Tv)
-           / model_units::molarMassNaCl * 1000.0;
+    return (CP[1] * std::sqrt(Tv) + (CP[0] + CP[2] * std::exp(CP[3] * Tv)) + CP[4] * Tv) /
+           model_units::molarMassNaCl * 1000.0;
 }
 
 double NaClVapor::Enthalpy(const double* TArg) const {
     const double Tv = *TArg;
-    const double F = (34.6061 * Tv - 13.4547 * std::exp(-0.00895152 * Tv) / (-0.00895152))
-                     - 0.00059396 * (Tv * Tv) + 0.09502333333333332 * std::pow(Tv, 1.5);
-    const double F0 = (9452.656214999999 - 13.4547 * std::exp(-2.445107688) / (-0.00895152))
-                      - 44.315903528099994 + 0.09502333333333332 * std::pow(273.15, 1.5);
+    const double F = (CP[0] * Tv + CP[2] * std::exp(CP[3] * Tv) / CP[3]) +
+                     (CP[4] / 2.0) * (Tv * Tv) + hRoot * std::pow(Tv, 1.5);
+    const double F0 =
+        (hLinear0 + CP[2] * std::exp(hExponent0) / CP[3]) + hSquare0 + hRoot * std::pow(T0, 1.5);
     return (F - F0) / model_units::molarMassNaCl * 1000.0;
 }
 

@@ -1,43 +1,26 @@
+#include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/PureWater.h>
+#include <quarvessin/model/WaterCriticalPoint.h>
 
 #include <limits>
 
-#include <quarvessin/model/ModelUnits.h>
+#include "model/WaterVaporQuadratic.h"
 
 namespace quarvessin {
 
 namespace {
 
-constexpr double barToPa = 100000.0;  // [Pa/bar]
+using namespace water_quadratic;
+
+constexpr double barToPa = model_units::barToPa;  // [Pa/bar]
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
 // Temperature limit of the library's saturation states and the density given
-// to the states at and above it [K], [kg/m3].
-constexpr double Tcrit = 647.126;
-constexpr double rhoCrit = 321.89;
+// to the states at and above it: the critical point of water [K], [kg/m3].
+constexpr double Tcrit = WaterCriticalPoint::Tc + model_units::kelvinOffset;
+constexpr double rhoCrit = WaterCriticalPoint::rhoc;
 // Critical temperature of water in the model [C].
-constexpr double tcrit = 373.976;
-
-// Vapour pressure between 373 C and the critical temperature: the quadratic
-// q(t) through (373 C, P1) with slope s there and through (373.976 C, P2),
-// stored expanded in powers of t and multiplied by g = (373.976 - 373)^2, with
-// P1 = 217.988790346 bar (the library's vapour pressure at 373 C), P2 the
-// critical pressure 220.54915 bar and s = 2.6147419296 bar/C.
-constexpr double tLow = 373.0;  // lower end of the quadratic [C]
-constexpr double P1 = 217.988790346;
-constexpr double P2 = 220.54915;
-constexpr double sTc = 977.8507278640897;         // s*373.976
-constexpr double sTcTc = 365692.7038037008;       // s*373.976^2
-constexpr double sTlTcTc = 136403378.5187804;     // s*373*373.976^2
-constexpr double P1TcTc = 30487486.829234347;     // P1*373.976^2
-constexpr double P1TlTc2 = 60815841.59039304;     // 2*P1*373*373.976
-constexpr double sTlTlTc = 136047393.91700295;    // s*373^2*373.976
-constexpr double P2Tl2 = 164529.6659;             // 2*373*P2
-constexpr double P1Tl2 = 162619.637598116;        // 2*373*P1
-constexpr double P2TlTl = 30684782.69035;         // P2*373^2
-constexpr double sTl = 975.2987397408;            // s*373
-constexpr double sTlTl = 363786.4299233184;       // s*373^2
-constexpr double g = (tcrit - tLow) * (tcrit - tLow);
+constexpr double tcrit = WaterCriticalPoint::Tc;
 
 bool Refused(const WaterProps* rec) { return rec->status != 0; }
 
@@ -51,7 +34,7 @@ PureWater::PureWater(double* tPtr_, double* pPtr_)
       rhoGuess(500.0),
       relTol(1e-8),
       kelvinOffset(model_units::kelvinOffset),
-      molarMass(18015.0),
+      molarMass(model_units::molarMassH2O * 1000.0),
       dVdP(0.0),
       beta(0.0),
       dP(0.01),

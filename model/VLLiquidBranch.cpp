@@ -1,9 +1,10 @@
+#include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 #include <quarvessin/model/VLLiquidBranch.h>
 
 #include <cmath>
 
-#include <quarvessin/model/ModelUnits.h>
-#include <quarvessin/model/NaClTriplePoint.h>
+#include "model/WaterVaporQuadratic.h"
 
 namespace quarvessin {
 
@@ -11,7 +12,15 @@ namespace {
 
 constexpr double tcrit = WaterCriticalPoint::Tc;      // critical temperature of water [C]
 constexpr double ttriple = NaClTriplePoint::Ttriple;  // triple-point temperature of NaCl [C]
-constexpr double tQuadratic = 373.0;  // lower end of the water vapour-pressure quadratic [C]
+constexpr double tQuadratic =
+    water_quadratic::tLow;  // lower end of the water vapour-pressure quadratic [C]
+
+// Shape coefficients of the liquid branch, t in C:
+//   a(t) = A[0] / (1 + exp((t - A[1]) / A[2])) + A[3] + A[4] t^2 [mole fraction NaCl/bar],
+//   b(t) = B[0] / (1 + exp((t - B[1]) / B[2])) + B[3] + B[4] exp(B[5] t)
+//          [mole fraction NaCl/bar^2].
+constexpr double A[] = {0.001465481, 438.58, 18.4508, 0.000219379, -5.6765e-10};
+constexpr double B[] = {6.592089e-06, 384.904, 7.07477, 1.44951e-07, 6.06896e-05, -0.00762859};
 
 }  // namespace
 
@@ -50,13 +59,13 @@ VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
       water(&t, &p) {}
 
 void VLLiquidBranch::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) {
-        return;
-    }
+    if (!stale && t == *tPtr && p == *pPtr) return;
+    const bool wasStale = stale;
+    stale = false;
     // Up to the triple point of NaCl every field of RefreshCoefficients is a
     // function of t alone, so a change of p alone (every step of an isotherm)
     // keeps them: they are the bits a new evaluation at t would give.
-    const bool sameTemperature = !stale && t == *tPtr && *tPtr <= ttriple;
+    const bool sameTemperature = !wasStale && t == *tPtr && *tPtr <= ttriple;
     t = *tPtr;
     p = *pPtr;
     if (!sameTemperature) {
@@ -66,7 +75,6 @@ void VLLiquidBranch::Refresh() {
     }
     X = XfromTP(&t, &p);
     dXdT = dXdTAt(&t, &p);
-    stale = false;
 }
 
 void VLLiquidBranch::RefreshCoefficients(const double* tArg) {
@@ -79,13 +87,13 @@ void VLLiquidBranch::RefreshCoefficients(const double* tArg) {
     Pc2 = Pc * Pc;
     dPcdT = critical.dPdT;
 
-    const double e1 = std::exp((tt - 438.58) / 18.4508);
-    a = 0.001465481 / (1 + e1) + 0.000219379 - 5.6765e-10 * (tt * tt);
-    const double e2 = std::exp((tt - 384.904) / 7.07477);
-    const double e3 = std::exp(-0.00762859 * tt);
-    b = 6.592089e-06 / (1 + e2) + 1.44951e-07 + 6.06896e-05 * e3;
-    dadT = -0.001465481 * e1 / ((1 + e1) * (1 + e1)) / 18.4508 - 1.1353e-09 * tt;
-    dbdT = -6.592089e-06 * e2 / ((1 + e2) * (1 + e2)) / 7.07477 - 4.62976075664e-07 * e3;
+    const double e1 = std::exp((tt - A[1]) / A[2]);
+    a = A[0] / (1 + e1) + A[3] + A[4] * (tt * tt);
+    const double e2 = std::exp((tt - B[1]) / B[2]);
+    const double e3 = std::exp(B[5] * tt);
+    b = B[0] / (1 + e2) + B[3] + B[4] * e3;
+    dadT = -A[0] * e1 / ((1 + e1) * (1 + e1)) / A[2] + (2.0 * A[4]) * tt;
+    dbdT = -B[0] * e2 / ((1 + e2) * (1 + e2)) / B[2] + (B[4] * B[5]) * e3;
 
     if (tt <= ttriple) {
         hlv.Refresh();
@@ -103,12 +111,12 @@ void VLLiquidBranch::RefreshCoefficients(const double* tArg) {
             Pw2 = Pw * Pw;
             water.RefreshDerivatives();
             if (tQuadratic < tt && tt < tcrit) {
-                // Slope of the vapour-pressure quadratic of the water member,
-                // (373.976 - 373)^2 times d/dt of it, over that divisor [bar/C].
-                const double N = 365692.7038037008 - 1955.7014557281793 * tt - 164529.6659 +
-                                 162619.637598116 + 441.0983 * tt - 363786.4299233184 -
-                                 435.977580692 * tt + 1950.5974794816 * tt;
-                dPwdT = N / (0.9759999999999991 * 0.9759999999999991);
+                // Slope of the vapour-pressure quadratic of the water member:
+                // g times d/dt of it, over g [bar/C].
+                using namespace water_quadratic;
+                const double N = sTcTc - (2.0 * sTc) * tt - P2Tl2 + P1Tl2 + (2.0 * P2) * tt -
+                                 sTlTl - (2.0 * P1) * tt + (2.0 * sTl) * tt;
+                dPwdT = N / g;
             } else {
                 // Backward difference over the water member's temperature step,
                 // Pa/C turned into bar/C.

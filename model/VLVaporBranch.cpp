@@ -14,14 +14,12 @@ VLVaporBranch::VLVaporBranch(double* tPtr_, double* pPtr_)
       haliteVapor(&t, &p) {}
 
 void VLVaporBranch::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) {
-        return;
-    }
+    if (!stale && t == *tPtr && p == *pPtr) return;
+    stale = false;
     t = *tPtr;
     p = *pPtr;
     X = XfromTP();
     dXdT = dXdTAt();
-    stale = false;
 }
 
 double VLVaporBranch::XfromTP() {

@@ -26,6 +26,19 @@ constexpr double T0 = 647.073;
 constexpr double P0 = 0.101325;
 constexpr double R = kGasConstant;
 
+// Excluded-volume function b(T) = bCoef[0] + bCoef[1] ln(T/T0) + bCoef[2] c^3
+// + bCoef[3] c^5 and second-virial-like function B(T) = BCoef[0] + BCoef[1] c
+// + BCoef[2] c^2 + BCoef[3] c^4, c = T0/T [cm3/g].
+constexpr double bCoef[4] = {0.7478629, -0.3540782, 0.007159876, -0.003528426};
+constexpr double BCoef[4] = {1.1278334, -0.5944001, -5.010996, 0.63684256};
+
+// Temperature scale of the ideal-gas part, tau = T / idealTscale [K], and its
+// two constants, which put u = s = 0 for the saturated liquid at the triple
+// point [-], [K].
+constexpr double idealTscale = 100.0;
+constexpr double idealConstU = 7.6180802;
+constexpr double idealConstS = 4328.455039;
+
 // Main residual coefficients g [kJ/kg] as a 9 x 6 table: row k-1 holds the
 // terms with (1 - e^-rho)^k, the columns the powers 0, 1, 2, 3, 4 and 6 of
 // T0/T. Row k = 8 is empty in the formulation.
@@ -138,6 +151,17 @@ IdealSum idealPowers(double tau) {
     return r;
 }
 
+// Second derivative in tau of X(tau): the logarithmic and inverse-power terms,
+// then the power sum x2 of idealPowers.
+double idealX2(double tau, double lnTau, double x2) {
+    const double t2 = tau * tau;
+    const double t3 = t2 * tau;
+    const double t4 = t3 * tau;
+    const double t5 = t4 * tau;
+    return 2.0 * C[0] * lnTau / t3 - 3.0 * C[0] / t3 - C[1] / t2 + 12.0 * C[2] / t5 +
+           6.0 * C[3] / t4 + 2.0 * C[4] / t3 + x2;
+}
+
 }  // namespace
 
 void tempTerms(double T, EosWork& w) {
@@ -151,19 +175,19 @@ void tempTerms(double T, EosWork& w) {
     const CDerivs cd = cDerivs(c, T);
 
     // b(T) and its temperature derivatives.
-    w.b = 0.7478629 - 0.3540782 * std::log(T / T0) + 0.007159876 * c3 - 0.003528426 * c5;
-    w.bT = (-0.3540782 - 3.0 * 0.007159876 * c3 + 5.0 * 0.003528426 * c5) / T;
-    w.bTT = (0.3540782 + 12.0 * 0.007159876 * c3 - 30.0 * 0.003528426 * c5) / (T * T);
+    w.b = bCoef[0] + bCoef[1] * std::log(T / T0) + bCoef[2] * c3 + bCoef[3] * c5;
+    w.bT = (bCoef[1] - 3.0 * bCoef[2] * c3 - 5.0 * bCoef[3] * c5) / T;
+    w.bTT = (-bCoef[1] + 12.0 * bCoef[2] * c3 + 30.0 * bCoef[3] * c5) / (T * T);
 
     // B(T) and its temperature derivatives, through c.
-    w.B = 1.1278334 - 0.5944001 * c - 5.010996 * c2 + 0.63684256 * c4;
-    const double Bc = -0.5944001 - 2.0 * 5.010996 * c + 4.0 * 0.63684256 * c3;
-    const double Bcc = -2.0 * 5.010996 + 12.0 * 0.63684256 * c2;
+    w.B = BCoef[0] + BCoef[1] * c + BCoef[2] * c2 + BCoef[3] * c4;
+    const double Bc = BCoef[1] + 2.0 * BCoef[2] * c + 4.0 * BCoef[3] * c3;
+    const double Bcc = 2.0 * BCoef[2] + 12.0 * BCoef[3] * c2;
     w.BT = Bc * cd.cT;
     w.BTT = Bcc * cd.cT * cd.cT + Bc * cd.cTT;
 
     // Ideal-gas part.
-    const double tau = T / 100.0;
+    const double tau = T / idealTscale;
     const double lnTau = std::log(tau);
     const IdealSum ps = idealPowers(tau);
     // X(tau) term by term, left to right: the logarithmic and inverse-power
@@ -179,15 +203,13 @@ void tempTerms(double T, EosWork& w) {
     const double t2 = tau * tau;
     const double t3 = t2 * tau;
     const double t4 = t3 * tau;
-    const double t5 = t4 * tau;
     const double X1 = -C[0] * lnTau / t2 + (C[0] / tau + C[1]) / tau - 3.0 * C[2] / t4 -
                       2.0 * C[3] / t3 - C[4] / t2 + ps.x1;
-    const double X2 = 2.0 * C[0] * lnTau / t3 - 3.0 * C[0] / t3 - C[1] / t2 + 12.0 * C[2] / t5 +
-                      6.0 * C[3] / t4 + 2.0 * C[4] / t3 + ps.x2;
+    const double X2 = idealX2(tau, lnTau, ps.x2);
     w.ideal = HelmholtzPart{};
-    w.ideal.a = -R * (T * (1.0 + X - 7.6180802) - 4328.455039);
-    w.ideal.aT = -R * (1.0 + X - 7.6180802 + tau * X1);
-    w.ideal.aTT = -R * (2.0 * X1 + tau * X2) / 100.0;
+    w.ideal.a = -R * (T * (1.0 + X - idealConstU) - idealConstS);
+    w.ideal.aT = -R * (1.0 + X - idealConstU + tau * X1);
+    w.ideal.aTT = -R * (2.0 * X1 + tau * X2) / idealTscale;
 }
 
 void densityTerms(double T, double rho, EosWork& w) {
@@ -313,15 +335,15 @@ void thirdDerivatives(double T, double rho, EosWork& w) {
     const double RT = R * T;
 
     // Third temperature derivatives of b, B and the ideal-gas part.
-    w.bTTT = (-2.0 * 0.3540782 - 60.0 * 0.007159876 * c3 + 210.0 * 0.003528426 * c5) / (T * T * T);
+    w.bTTT = (2.0 * bCoef[1] - 60.0 * bCoef[2] * c3 - 210.0 * bCoef[3] * c5) / (T * T * T);
     {
-        const double Bc = -0.5944001 - 2.0 * 5.010996 * c + 4.0 * 0.63684256 * c3;
-        const double Bcc = -2.0 * 5.010996 + 12.0 * 0.63684256 * c * c;
-        const double Bccc = 24.0 * 0.63684256 * c;
+        const double Bc = BCoef[1] + 2.0 * BCoef[2] * c + 4.0 * BCoef[3] * c3;
+        const double Bcc = 2.0 * BCoef[2] + 12.0 * BCoef[3] * c * c;
+        const double Bccc = 24.0 * BCoef[3] * c;
         w.BTTT = Bccc * cd.cT * cd.cT * cd.cT + 3.0 * Bcc * cd.cT * cd.cTT + Bc * cd.cTTT;
     }
     {
-        const double tau = T / 100.0;
+        const double tau = T / idealTscale;
         const double lnTau = std::log(tau);
         const IdealSum ps = idealPowers(tau);
         const double t2 = tau * tau;
@@ -329,11 +351,10 @@ void thirdDerivatives(double T, double rho, EosWork& w) {
         const double t4 = t3 * tau;
         const double t5 = t4 * tau;
         const double t6 = t5 * tau;
-        const double X2 = 2.0 * C[0] * lnTau / t3 - 3.0 * C[0] / t3 - C[1] / t2 + 12.0 * C[2] / t5 +
-                          6.0 * C[3] / t4 + 2.0 * C[4] / t3 + ps.x2;
+        const double X2 = idealX2(tau, lnTau, ps.x2);
         const double X3 = -6.0 * C[0] * lnTau / t4 + 11.0 * C[0] / t4 + 2.0 * C[1] / t3 -
                           60.0 * C[2] / t6 - 24.0 * C[3] / t5 - 6.0 * C[4] / t4 + ps.x3;
-        w.ideal.aTTT = -R * (3.0 * X2 + tau * X3) / 10000.0;
+        w.ideal.aTTT = -R * (3.0 * X2 + tau * X3) / (idealTscale * idealTscale);
     }
 
     // Base function.

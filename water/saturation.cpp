@@ -25,10 +25,6 @@ constexpr double kPbisection = 22.05485;
 // Bracket of the bisection [K].
 constexpr double kTbisectionLow = 647.1259;
 
-// Amplitude and exponent of the scaling law of the coexisting densities.
-constexpr double kScalingAmplitude = 0.657128;  // [g/cm3]
-constexpr double kScalingExponent = 0.325;      // [-]
-
 // Vapour-pressure correlation above 314 K: critical temperature [K] and
 // pressure [MPa] of the fit, and coefficients of the series in
 // sqrt(1 - T/Tc).
@@ -37,8 +33,24 @@ constexpr double kPcFit = 22.093;
 constexpr double psatA[8] = {-7.8889166, 2.5514255, -6.716169,  33.239495,
                              -105.38479, 174.35319, -148.39348, 48.631602};
 
-// Saturated-density correlations, volumes in units of 1/3.17 cm3/g, as series
-// in (1 - T/647.3)^(1/4) above 623.15 K and in T/647.3 - 0.42198... below.
+constexpr double kTpsatSwitch = 314.0;  // border of the two vapour-pressure correlations [K]
+// Vapour-pressure correlation below 314 K:
+// psat = 0.1 exp(psatLow[0] + psatLow[1] / T + psatLow[2] T^psatLowPower) [MPa].
+constexpr double psatLow[3] = {6.3573118, -8858.843, 607.56335};
+constexpr double psatLowPower = -0.6;
+
+// Saturation-temperature correlation that starts tsatApprox: T = tsatA[0] +
+// tsatA[1] L + ... + tsatA[4] L^4 [K] in L = ln p + kLn10 = ln(p / 0.1 MPa).
+constexpr double tsatA[5] = {372.83, 27.7589, 2.3819, 0.24834, 0.0193855};
+constexpr double kLn10 = 2.302585;  // ln 10 as the correlation uses it [-]
+
+// Saturated-density correlations, volumes in units of 1/kVolumeUnit cm3/g, as
+// series in (1 - T/kTcDensityFit)^(1/4) above kTdensitySwitch and in
+// T/kTcDensityFit - kDensityDeltaOffset below.
+constexpr double kTcDensityFit = 647.3;                     // critical temperature of the fit [K]
+constexpr double kTdensitySwitch = 623.15;                  // [K]
+constexpr double kVolumeUnit = 3.17;                        // [cm3/g]
+constexpr double kDensityDeltaOffset = 0.4219836242854936;  // 273.15 K / kTcDensityFit [-]
 constexpr double cL[10] = {1.0,         0.643432247,  -25.98811457, 192.8271795,  -947.6312526,
                            3190.638964, -6805.842363, 8088.134131,  -4034.574025, 0.0};
 constexpr double cV[10] = {1.000000272, 4.026415669,  -129.9023268, 1867.667009,  -13845.24815,
@@ -125,10 +137,14 @@ double satSolveP(double p, Coexistence& sat) {
     return T;
 }
 
+double scalingHalfWidth(double T) {
+    return kScalingAmplitude * std::pow(1.0 - T / kTcrit, kScalingExponent);
+}
+
 double satNearCriticalT(double T, Coexistence& sat) {
     EosWork& V = sat.vap;
     tempTerms(T, V);
-    const double w = kScalingAmplitude * std::pow(1.0 - T / kTcrit, kScalingExponent);
+    const double w = scalingHalfWidth(T);
     const double dl = kDcrit + w;
     const double dv = kDcrit - w;
     densityTerms(T, dl, V);
@@ -170,7 +186,7 @@ double satNearCriticalP(double p, Coexistence& sat) {
 }
 
 PsatEstimate psatApprox(double T) {
-    if (T > 314.0) {
+    if (T > kTpsatSwitch) {
         const double tau = std::fabs(1.0 - T / kTcFit);
         const double r = std::sqrt(tau);
         // S = sum a_i r^i and Sd = sum a_i (i+2)/2 r^i, term by term from
@@ -187,17 +203,17 @@ PsatEstimate psatApprox(double T) {
         const double psat = kPcFit * std::exp(lnRatio);
         return {psat, -psat * (Sd + lnRatio) / T};
     }
-    const double Tp = std::pow(T, -0.6);
-    const double psat = 0.1 * std::exp(6.3573118 - 8858.843 / T + 607.56335 * Tp);
-    return {psat, psat * (8858.843 / T - 0.6 * 607.56335 * Tp) / T};
+    const double Tp = std::pow(T, psatLowPower);
+    const double psat = 0.1 * std::exp(psatLow[0] + psatLow[1] / T + psatLow[2] * Tp);
+    return {psat, psat * (-psatLow[1] / T + psatLowPower * psatLow[2] * Tp) / T};
 }
 
 double tsatApprox(double p) {
-    const double L = std::log(p) + 2.302585;
+    const double L = std::log(p) + kLn10;
     const double L2 = L * L;
     const double L3 = L2 * L;
     const double L4 = L3 * L;
-    double T = 372.83 + 27.7589 * L + 2.3819 * L2 + 0.24834 * L3 + 0.0193855 * L4;
+    double T = tsatA[0] + tsatA[1] * L + tsatA[2] * L2 + tsatA[3] * L3 + tsatA[4] * L4;
     for (int pass = 0; pass < kTsatPasses; ++pass) {
         if (T < 273.15) T = 273.15;
         if (T > kTcrit) T = kTcrit;
@@ -211,16 +227,16 @@ double tsatApprox(double p) {
 DensityPair satDensityApprox(double T) {
     double VL;
     double VV;
-    if (T > 623.15) {
-        const double r = std::pow(1.0 - T / 647.3, 0.25);
+    if (T > kTdensitySwitch) {
+        const double r = std::pow(1.0 - T / kTcDensityFit, 0.25);
         VL = powerSeries(cL, r);
         VV = powerSeries(cV, r);
     } else {
-        const double delta = T / 647.3 - 0.4219836242854936;
+        const double delta = T / kTcDensityFit - kDensityDeltaOffset;
         VL = powerSeries(bL, delta);
         VV = std::exp(powerSeries(bV, delta));
     }
-    return {1.0 / (3.17 * VL), 1.0 / (3.17 * VV)};
+    return {1.0 / (kVolumeUnit * VL), 1.0 / (kVolumeUnit * VV)};
 }
 
 }  // namespace water_internal

@@ -48,8 +48,16 @@ double satSolveT(double T, Coexistence& sat);
 // the saturation pressure of the last scaling-law evaluation [MPa].
 double satSolveP(double p, Coexistence& sat);
 
-// Scaling-law densities 0.32189 +- 0.657128 (1 - T/647.126)^0.325 at T [K] and
-// their evaluations; returns 0.4 pL + 0.6 pV [MPa].
+// Amplitude and exponent of the scaling law of the coexisting densities near
+// the critical point, rho = kDcrit +- kScalingAmplitude (1 - T/kTcrit)^kScalingExponent.
+constexpr double kScalingAmplitude = 0.657128;  // [g/cm3]
+constexpr double kScalingExponent = 0.325;      // [-]
+
+// Half-width of the coexistence dome by the scaling law at T [K] [g/cm3].
+double scalingHalfWidth(double T);
+
+// Scaling-law densities kDcrit +- scalingHalfWidth(T) at T [K] and their
+// evaluations; returns 0.4 pL + 0.6 pV [MPa].
 double satNearCriticalT(double T, Coexistence& sat);
 
 // Temperature [K] at which the scaling-law pressure equals p [MPa], by Newton

@@ -163,8 +163,7 @@ DensityRange densityBounds(double T, double dGuess) {
         if (T > 620.0) {
             // Scaling-law half-width of the dome, narrowed by up to 0.03 g/cm3
             // at 620 K so that the bound stays outside the coexisting density.
-            const double w =
-                0.657128 * std::pow(1.0 - T / kTcrit, 0.325) + 0.03 * (T - kTcrit) / 27.126;
+            const double w = scalingHalfWidth(T) + 0.03 * (T - kTcrit) / 27.126;
             if (vapour) {
                 r.dmax = kDcrit - w;
             } else {

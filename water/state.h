@@ -3,8 +3,9 @@
 // g/cm3, kJ/kg.
 #pragma once
 
-#include "water/eos.h"
 #include <quarvessin/water.h>
+
+#include "water/eos.h"
 
 namespace quarvessin {
 

@@ -12,7 +12,6 @@
 // JavaScript Error.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
-
 #include <quarvessin/section.h>
 
 #include <cstddef>
@@ -31,7 +30,8 @@ using quarvessin::SectionKind;
 SectionKind kindFromName(const std::string& name) {
     if (name == "isobar" || name == "isobaric") return SectionKind::Isobaric;
     if (name == "isotherm" || name == "isothermal") return SectionKind::Isothermal;
-    throwError("quarvessin: the kind of section must be \"isobar\" or \"isotherm\", not \"" + name + "\"");
+    throwError("quarvessin: the kind of section must be \"isobar\" or \"isotherm\", not \"" + name +
+               "\"");
 }
 
 const char* kindName(SectionKind kind) {

@@ -19,15 +19,15 @@ struct PointBoundary {
     // "vapor+halite", "liquid+vapor", "liquid+halite" or, exactly at the
     // three-phase pressure, "vapor+liquid+halite".
     std::string boundary;
-    std::string phase;            // the phase whose composition it is: "vapor" or "liquid"
-    std::string description;      // e.g. "halite-saturated liquid"
-    double moleFraction = 0.0;    // composition [mole fraction NaCl]
-    double wtPercent = 0.0;       // composition [wt% NaCl]
+    std::string phase;          // the phase whose composition it is: "vapor" or "liquid"
+    std::string description;    // e.g. "halite-saturated liquid"
+    double moleFraction = 0.0;  // composition [mole fraction NaCl]
+    double wtPercent = 0.0;     // composition [wt% NaCl]
 };
 
 struct PointResult {
-    double tC = 0.0;    // temperature [C]
-    double pBar = 0.0;  // pressure [bar]
+    double tC = 0.0;        // temperature [C]
+    double pBar = 0.0;      // pressure [bar]
     bool accepted = false;  // false when the point is refused; `refusal` says why
     std::string refusal;    // one sentence naming the value and its valid range
 

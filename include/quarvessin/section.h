@@ -32,8 +32,8 @@ struct Point {
 
 // One phase boundary of a section, as the console program writes it to a file.
 struct Boundary {
-    std::string phases;    // the file prefix without its underscore, e.g. "liquid+vapor"
-    std::string fileName;  // the name the console program gives the file
+    std::string phases;       // the file prefix without its underscore, e.g. "liquid+vapor"
+    std::string fileName;     // the name the console program gives the file
     bool scientific = false;  // numbers written as %e (the vapour + halite file of an isotherm)
     // Separately traced pieces, in file order; the file separates them by an empty line.
     std::vector<std::vector<Point>> pieces;

@@ -10,12 +10,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
-
-#include <cmath>
-#include <cstddef>
-#include <stdexcept>
-#include <utility>
-
+#include <quarvessin/composition.h>
 #include <quarvessin/model/CriticalCurve.h>
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
 #include <quarvessin/model/HaliteLiquidus.h>
@@ -26,7 +21,10 @@
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
 
-#include <quarvessin/composition.h>
+#include <cmath>
+#include <cstddef>
+#include <stdexcept>
+#include <utility>
 
 #include "sections.h"
 
@@ -126,15 +124,30 @@ OutArray mapPlain(const InArray& a, F f) {
     return out;
 }
 
+// Binds name(T, P): `field` of a Model refreshed at each pair (T[i], P[i]).
+template <class Model>
+void defTP(py::module_& m, const char* name, double Model::*field, const char* doc) {
+    m.def(
+        name,
+        [field](const InArray& T, const InArray& P) {
+            return mapTP<Model>(T, P, [field](Model& c) {
+                c.Refresh();
+                return c.*field;
+            });
+        },
+        py::arg("T"), py::arg("P"), doc);
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_core, m) {
-    m.doc() = "Compiled correlations of the H2O-NaCl model (flat float64 arrays; "
-              "use the broadcasting functions of the quarvessin package).";
+    m.doc() =
+        "Compiled correlations of the H2O-NaCl model (flat float64 arrays; "
+        "use the broadcasting functions of the quarvessin package).";
 
     m.def(
-        "wt_percent", [](const InArray& x) { return mapPlain(x, quarvessin::wtPercent); }, py::arg("x"),
-        "NaCl content [wt%] of a mixture of mole fraction x of NaCl.");
+        "wt_percent", [](const InArray& x) { return mapPlain(x, quarvessin::wtPercent); },
+        py::arg("x"), "NaCl content [wt%] of a mixture of mole fraction x of NaCl.");
     m.def(
         "mole_fraction", [](const InArray& wt) { return mapPlain(wt, quarvessin::moleFraction); },
         py::arg("wt"), "Mole fraction of NaCl of a mixture holding wt percent NaCl.");
@@ -170,45 +183,17 @@ PYBIND11_MODULE(_core, m) {
             return out;
         },
         py::arg("P"), "Melting temperature of halite [C] at P [bar].");
-    m.def(
-        "halite_liquidus",
-        [](const InArray& T, const InArray& P) {
-            return mapTP<HaliteLiquidus>(T, P, [](HaliteLiquidus& c) {
-                c.Refresh();
-                return c.xL;
-            });
-        },
-        py::arg("T"), py::arg("P"),
+    defTP<HaliteLiquidus>(
+        m, "halite_liquidus", &HaliteLiquidus::xL,
         "Composition of halite-saturated liquid [mole fraction NaCl] at T [C], P [bar].");
-    m.def(
-        "halite_saturated_vapor",
-        [](const InArray& T, const InArray& P) {
-            return mapTP<HaliteSaturatedVapor>(T, P, [](HaliteSaturatedVapor& c) {
-                c.Refresh();
-                return c.xVH;
-            });
-        },
-        py::arg("T"), py::arg("P"),
+    defTP<HaliteSaturatedVapor>(
+        m, "halite_saturated_vapor", &HaliteSaturatedVapor::xVH,
         "Composition of halite-saturated vapour [mole fraction NaCl] at T [C], P [bar].");
-    m.def(
-        "vl_liquid",
-        [](const InArray& T, const InArray& P) {
-            return mapTP<VLLiquidBranch>(T, P, [](VLLiquidBranch& c) {
-                c.Refresh();
-                return c.X;
-            });
-        },
-        py::arg("T"), py::arg("P"),
+    defTP<VLLiquidBranch>(
+        m, "vl_liquid", &VLLiquidBranch::X,
         "Liquid of the vapour + liquid surface [mole fraction NaCl] at T [C], P [bar].");
-    m.def(
-        "vl_vapor",
-        [](const InArray& T, const InArray& P) {
-            return mapTP<VLVaporBranch>(T, P, [](VLVaporBranch& c) {
-                c.Refresh();
-                return c.X;
-            });
-        },
-        py::arg("T"), py::arg("P"),
+    defTP<VLVaporBranch>(
+        m, "vl_vapor", &VLVaporBranch::X,
         "Vapour of the vapour + liquid surface [mole fraction NaCl] at T [C], P [bar].");
     m.def(
         "water_vapor_pressure",

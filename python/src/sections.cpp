@@ -2,9 +2,13 @@
 // and Boundary of the module quarvessin._core. A section is computed with the
 // GIL released; its points are then copied into NumPy arrays of shape (n, 2)
 // (wt% NaCl, temperature [C] or pressure [bar]), once per boundary.
+#include "sections.h"
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
+#include <quarvessin/point.h>
+#include <quarvessin/section.h>
 
 #include <cmath>
 #include <cstring>
@@ -12,11 +16,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <quarvessin/point.h>
-#include <quarvessin/section.h>
-
-#include "sections.h"
 
 namespace py = pybind11;
 
@@ -53,7 +52,8 @@ py::array_t<double> piece(const std::vector<quarvessin::Point>& points) {
 
 std::shared_ptr<PySection> section(bool isobaric, double value, bool fine) {
     if (!std::isfinite(value)) throw py::value_error("the section value must be a finite number");
-    const auto kind = isobaric ? quarvessin::SectionKind::Isobaric : quarvessin::SectionKind::Isothermal;
+    const auto kind =
+        isobaric ? quarvessin::SectionKind::Isobaric : quarvessin::SectionKind::Isothermal;
     quarvessin::Section s;
     {
         py::gil_scoped_release release;
@@ -80,7 +80,8 @@ std::shared_ptr<PySection> section(bool isobaric, double value, bool fine) {
 
 void bindSections(py::module_& m) {
     py::class_<PyBoundary, std::shared_ptr<PyBoundary>>(
-        m, "Boundary", "One phase boundary of a section, as the console program writes it to a file.")
+        m, "Boundary",
+        "One phase boundary of a section, as the console program writes it to a file.")
         .def_property_readonly(
             "phases", [](const PyBoundary& b) { return b.boundary.phases; },
             "The phases, as the file name starts (e.g. 'liquid+vapor').")
@@ -100,23 +101,26 @@ void bindSections(py::module_& m) {
         .def("__repr__", [](const PyBoundary& b) {
             std::size_t n = 0;
             for (const auto& p : b.boundary.pieces) n += p.size();
-            return "<Boundary " + b.boundary.phases + ": " + std::to_string(b.boundary.pieces.size()) +
-                   " piece(s), " + std::to_string(n) + " points>";
+            return "<Boundary " + b.boundary.phases + ": " +
+                   std::to_string(b.boundary.pieces.size()) + " piece(s), " + std::to_string(n) +
+                   " points>";
         });
 
-    py::class_<PySection, std::shared_ptr<PySection>>(m, "Section", "A phase-diagram section through H2O-NaCl.")
+    py::class_<PySection, std::shared_ptr<PySection>>(m, "Section",
+                                                      "A phase-diagram section through H2O-NaCl.")
         .def_property_readonly(
             "kind", [](const PySection& s) { return std::string(kindName(s.kind)); },
             "'isobar' or 'isotherm'.")
-        .def_readonly("value", &PySection::value, "Pressure [bar] of an isobar, temperature [C] of an isotherm.")
+        .def_readonly("value", &PySection::value,
+                      "Pressure [bar] of an isobar, temperature [C] of an isotherm.")
         .def_readonly("accepted", &PySection::accepted,
                       "False when the console program refuses the value (out of range).")
         .def_readonly("console", &PySection::console,
                       "What the console program prints after reading the value.")
-        .def_readonly("warnings", &PySection::warnings,
-                      "Remarks about points that are not finite numbers or ranges, one sentence each.")
-        .def_readonly("boundaries", &PySection::boundaries,
-                      "The stable boundaries of the section.")
+        .def_readonly(
+            "warnings", &PySection::warnings,
+            "Remarks about points that are not finite numbers or ranges, one sentence each.")
+        .def_readonly("boundaries", &PySection::boundaries, "The stable boundaries of the section.")
         .def("__repr__", [](const PySection& s) {
             char value[64];
             std::snprintf(value, sizeof value, "%g", s.value);
@@ -160,8 +164,8 @@ void bindSections(py::module_& m) {
             if (r.moleFraction) {
                 answer["mole_fraction"] = *r.moleFraction;
                 answer["wt_percent"] = r.wtPercent.value_or(std::nan(""));
-                answer["assemblage"] =
-                    r.assemblage.empty() ? py::object(py::none()) : py::object(py::str(r.assemblage));
+                answer["assemblage"] = r.assemblage.empty() ? py::object(py::none())
+                                                            : py::object(py::str(r.assemblage));
             }
             return answer;
         },

@@ -3,11 +3,6 @@
 // named correlation with %.17g, computed by a freshly constructed model object
 // bound to (T [C], P [bar]) as the console program's drivers bind theirs.
 // Unused arguments are read and ignored.
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
-#include <string>
-
 #include <quarvessin/model/CriticalCurve.h>
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
 #include <quarvessin/model/HaliteLiquidus.h>
@@ -17,6 +12,11 @@
 #include <quarvessin/model/PureWater.h>
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
 
 using namespace quarvessin;
 

@@ -2,11 +2,8 @@
 // and the report of files that cannot be created or written.
 #include "app/BoundaryFile.h"
 
-#include <quarvessin/composition.h>
-
-#include "engine/BoundaryTrace.h"
-
 #include <gtest/gtest.h>
+#include <quarvessin/composition.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +14,8 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+
+#include "engine/BoundaryTrace.h"
 
 using namespace quarvessin;
 
@@ -57,14 +56,11 @@ class BoundaryFileTest : public ::testing::Test {
 
 TEST(BoundaryFileName, SectionValueWithSixDecimals) {
     // Expected names: the section value written out by hand with six decimals.
-    EXPECT_EQ(boundaryFileName("liquid+halite_", 1.0, "bar.dat"),
-              "liquid+halite_1.000000bar.dat");
+    EXPECT_EQ(boundaryFileName("liquid+halite_", 1.0, "bar.dat"), "liquid+halite_1.000000bar.dat");
     EXPECT_EQ(boundaryFileName("vapor+liquid_", 5000, "bar.dat"),
               "vapor+liquid_5000.000000bar.dat");
-    EXPECT_EQ(boundaryFileName("vapor+halite_", -10, "c.dat"),
-              "vapor+halite_-10.000000c.dat");
-    EXPECT_EQ(boundaryFileName("liquid+vapor_", 250, "bar.dat"),
-              "liquid+vapor_250.000000bar.dat");
+    EXPECT_EQ(boundaryFileName("vapor+halite_", -10, "c.dat"), "vapor+halite_-10.000000c.dat");
+    EXPECT_EQ(boundaryFileName("liquid+vapor_", 250, "bar.dat"), "liquid+vapor_250.000000bar.dat");
 }
 
 TEST(BoundaryFileName, ExtremelyLongValueBuiltInFull) {
@@ -141,7 +137,8 @@ TEST_F(BoundaryFileTest, DirectoryUnderTheNameIsReportedOnce) {
 
 TEST_F(BoundaryFileTest, WritesToAFullDeviceAreReportedOnce) {
     fs::create_symlink("/dev/full", "vapor+halite_400.000000c.dat");
-    ASSERT_TRUE(file.open(boundaryFileName("vapor+halite_", 400, "c.dat")));  // opening a full device works
+    ASSERT_TRUE(
+        file.open(boundaryFileName("vapor+halite_", 400, "c.dat")));  // opening a full device works
     file.useScientific();
     EXPECT_FALSE(file.writeRaw(100, 0.0005));
     EXPECT_FALSE(file.writeRaw(wtPercent(0.5), 0.001));

@@ -93,8 +93,8 @@ TEST(Dialogue, ATokenThatIsNotWhollyANumberIsUnreadable) {
 TEST(Dialogue, AMenuAnswerMustBeAWholeInteger) {
     const golden::Case& c = Golden("isotherm_25");
     const std::string banner = c.printed.substr(0, c.printed.find("Please enter number"));
-    const std::string menu = c.printed.substr(
-        banner.size(), c.printed.find("Please enter temperature") - banner.size());
+    const std::string menu =
+        c.printed.substr(banner.size(), c.printed.find("Please enter temperature") - banner.size());
     // 1.5 once chose an isobar at 0.5 bar; now it is no menu answer at all.
     for (const char* answer : {"1.5", "2.0", "1e0", "1,", "99999999999999999999"}) {
         const DialogueRun run = Dialogue(std::string(answer) + " 300\n2 25\n");

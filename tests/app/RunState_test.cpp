@@ -60,11 +60,11 @@ TEST(RunState, ModelObjectsAreBoundToTheSectionVariables) {
 TEST(RunState, ModelObjectsAreBuiltInTheTablesOrder) {
     RunState s;
     const std::uintptr_t order[] = {
-        At(&s.t2),          At(&s.triplePoint), At(&s.marker),       At(&s.waterCritical),
-        At(&s.critical),    At(&s.melting),     At(&s.boiling),      At(&s.sublimation),
-        At(&s.halite),      At(&s.liquidNaCl),  At(&s.naclVapor),    At(&s.liquidus),
-        At(&s.water),       At(&s.hlv),         At(&s.haliteVapor),  At(&s.liquidBranch),
-        At(&s.vaporBranch), At(&s.holder),      At(&s.holder2),      At(&s.modelSet),
+        At(&s.t2),          At(&s.triplePoint), At(&s.marker),      At(&s.waterCritical),
+        At(&s.critical),    At(&s.melting),     At(&s.boiling),     At(&s.sublimation),
+        At(&s.halite),      At(&s.liquidNaCl),  At(&s.naclVapor),   At(&s.liquidus),
+        At(&s.water),       At(&s.hlv),         At(&s.haliteVapor), At(&s.liquidBranch),
+        At(&s.vaporBranch), At(&s.holder),      At(&s.holder2),     At(&s.modelSet),
         At(&s.fluid),       At(&s.boundaries),  At(&s.records[0]),
     };
     for (std::size_t i = 1; i < sizeof order / sizeof order[0]; ++i) {

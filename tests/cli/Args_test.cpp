@@ -58,9 +58,10 @@ TEST(ParseNumber, AcceptsDecimalNumbersAsTyped) {
 }
 
 TEST(ParseNumber, RefusesEverythingElse) {
-    for (const char* token : {"", " 300", "300 ", "2,5", "300abc", "abc", "nan", "NaN", "inf", "-inf",
-                              "infinity", "1e999", "-1e999", "0x10", "0x1p3", "1e", "e5", ".", "-", "+",
-                              "1..2", "1.2.3", "1e+", "--5", "+-5", "5-", "1e5.5", "3\n", "\t3"}) {
+    for (const char* token :
+         {"",         " 300",  "300 ",   "2,5",  "300abc", "abc", "nan",   "NaN", "inf", "-inf",
+          "infinity", "1e999", "-1e999", "0x10", "0x1p3",  "1e",  "e5",    ".",   "-",   "+",
+          "1..2",     "1.2.3", "1e+",    "--5",  "+-5",    "5-",  "1e5.5", "3\n", "\t3"}) {
         EXPECT_FALSE(parseNumber(token)) << "'" << token << "'";
     }
 }
@@ -139,9 +140,9 @@ TEST(ReadSectionList, TheSweepHas188Sections) {
 }
 
 TEST(ReadSectionList, UsageErrors) {
-    for (const char* line : {"", "300", "300 isobar", "isobar", "isobar isotherm 25", "isotherm 25 isobar",
-                             "isochore 5", "isobar 2,5", "isobar 300abc", "isobar nan", "isobar 1e999",
-                             "isobar 0x10", "isobar 1:5000:0"}) {
+    for (const char* line : {"", "300", "300 isobar", "isobar", "isobar isotherm 25",
+                             "isotherm 25 isobar", "isochore 5", "isobar 2,5", "isobar 300abc",
+                             "isobar nan", "isobar 1e999", "isobar 0x10", "isobar 1:5000:0"}) {
         const SectionList list = read(line);
         EXPECT_FALSE(list.ok()) << line;
         EXPECT_TRUE(list.usage) << line;
@@ -149,9 +150,11 @@ TEST(ReadSectionList, UsageErrors) {
         EXPECT_EQ(list.error.find('\n'), std::string::npos) << line;
     }
     EXPECT_NE(read("300").error.find("before a kind word"), std::string::npos);
-    EXPECT_NE(read("isobar isotherm 25").error.find("isobar is followed by no value"), std::string::npos);
+    EXPECT_NE(read("isobar isotherm 25").error.find("isobar is followed by no value"),
+              std::string::npos);
     // The total over all values is limited, too.
-    EXPECT_NE(read("isobar 1:10:1 isotherm 5", 10).error.find("more than 10 sections"), std::string::npos);
+    EXPECT_NE(read("isobar 1:10:1 isotherm 5", 10).error.find("more than 10 sections"),
+              std::string::npos);
 }
 
 TEST(ReadSectionList, OutOfRangeValuesAreRefusedByName) {
@@ -160,13 +163,14 @@ TEST(ReadSectionList, OutOfRangeValuesAreRefusedByName) {
         const char* named;
         const char* range;
     };
-    for (const Case& c : {Case{"isobar 0.5", "isobar 0.5 bar", "valid: 1 to 5000 bar"},
-                          Case{"isobar 300 5000.0001", "isobar 5000.0001 bar", "valid: 1 to 5000 bar"},
-                          Case{"isobar -1", "isobar -1 bar", "1 to 5000 bar"},
-                          Case{"isotherm 25 800.7", "isotherm 800.7 C", "valid: below 800.7 C"},
-                          Case{"isotherm 900", "isotherm 900 C", "below 800.7 C"},
-                          Case{"isobar 0:100:50", "isobar 0 bar", "(in '0:100:50')"},
-                          Case{"isotherm 700:900:50", "isotherm 850 C", "below 800.7 C"}}) {
+    for (const Case& c :
+         {Case{"isobar 0.5", "isobar 0.5 bar", "valid: 1 to 5000 bar"},
+          Case{"isobar 300 5000.0001", "isobar 5000.0001 bar", "valid: 1 to 5000 bar"},
+          Case{"isobar -1", "isobar -1 bar", "1 to 5000 bar"},
+          Case{"isotherm 25 800.7", "isotherm 800.7 C", "valid: below 800.7 C"},
+          Case{"isotherm 900", "isotherm 900 C", "below 800.7 C"},
+          Case{"isobar 0:100:50", "isobar 0 bar", "(in '0:100:50')"},
+          Case{"isotherm 700:900:50", "isotherm 850 C", "below 800.7 C"}}) {
         const SectionList list = read(c.line);
         EXPECT_FALSE(list.ok()) << c.line;
         EXPECT_FALSE(list.usage) << c.line;

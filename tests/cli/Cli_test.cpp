@@ -2,15 +2,13 @@
 // console program's frozen files and the engine's sections, parallel batches,
 // usage errors, refusals and write failures.
 #include <gtest/gtest.h>
+#include <quarvessin/section.h>
 
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
-
-#include <quarvessin/section.h>
 
 #include "Args.h"
 #include "CliScratch.h"
@@ -42,8 +40,8 @@ TEST(SectionDat, FilesEqualTheConsoleProgramsFrozenFiles) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(lineCount(r.out), 6u) << r.out;
     std::map<std::string, std::string> expected;
-    for (const char* name : {"isobar_1", "isobar_300", "isobar_2000", "isobar_3000", "isotherm_25",
-                             "isotherm_600"}) {
+    for (const char* name :
+         {"isobar_1", "isobar_300", "isobar_2000", "isobar_3000", "isotherm_25", "isotherm_600"}) {
         const golden::Case* c = goldenCase(name);
         ASSERT_NE(c, nullptr) << name;
         for (const auto& [file, bytes] : c->files) expected[file] = bytes;
@@ -88,7 +86,8 @@ TEST(SectionCsvJson, HoldTheSectionsPointsExactly) {
         EXPECT_EQ(line, std::string("boundary,piece,wt_percent,") +
                             (w.kind == SectionKind::Isobaric ? "temperature_C" : "pressure_bar"));
         // json: the same boundaries and pieces.
-        const nlohmann::json j = nlohmann::json::parse(readFile(dir / (std::string(w.stem) + ".json")));
+        const nlohmann::json j =
+            nlohmann::json::parse(readFile(dir / (std::string(w.stem) + ".json")));
         EXPECT_EQ(j["kind"], w.kind == SectionKind::Isobaric ? "isobar" : "isotherm");
         EXPECT_EQ(j["value"].get<double>(), w.value);
         EXPECT_EQ(j["console"], section.console);
@@ -132,7 +131,7 @@ TEST(SectionCsvJson, HoldTheSectionsPointsExactly) {
 }
 
 TEST(SectionJobs, OneAndFourThreadsWriteTheSameFiles) {
-    const std::vector<std::string> sections = {"section", "isobar",   "1:400:57", "2000",
+    const std::vector<std::string> sections = {"section",  "isobar",     "1:400:57", "2000",
                                                "isotherm", "-10:700:90", "--format"};
     for (const char* format : {"dat", "json"}) {
         Scratch one, four;
@@ -162,7 +161,8 @@ TEST(SectionFine, TheVapourHaliteCurveOf400CShowsItsShape) {
     // hundredth of the three-phase pressure, at a few wt% or less.
     const quarvessin::Section coarse = quarvessin::computeSection(SectionKind::Isothermal, 400.0);
     Scratch dir;
-    const CliRun r = run({"section", "isotherm", "400", "--format", "csv", "--fine", "--dir", dir.path()});
+    const CliRun r =
+        run({"section", "isotherm", "400", "--format", "csv", "--fine", "--dir", dir.path()});
     ASSERT_EQ(r.status, 0) << r.err;
     std::istringstream csv(readFile(dir / "isotherm_400C.csv"));
     std::size_t between = 0, vh = 0;
@@ -178,7 +178,8 @@ TEST(SectionFine, TheVapourHaliteCurveOf400CShowsItsShape) {
     for (const quarvessin::Boundary& b : coarse.boundaries) {
         if (b.phases != "vapor+halite") continue;
         for (const auto& piece : b.pieces) {
-            for (const quarvessin::Point& p : piece) coarseBetween += p.wtPercent > 1.0 && p.wtPercent < 99.0;
+            for (const quarvessin::Point& p : piece)
+                coarseBetween += p.wtPercent > 1.0 && p.wtPercent < 99.0;
         }
     }
     EXPECT_LT(coarseBetween, between);
@@ -271,7 +272,8 @@ TEST(SectionFailures, AnUnwritableFileOrDirectoryExitsOne) {
     ASSERT_EQ(mkdir((dir / "liquid+halite_300.000000bar.dat").c_str(), 0755), 0);
     const CliRun r = run({"section", "isobar", "300", "--dir", dir.path()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot write file " + dir.path() + "/liquid+halite_300.000000bar.dat: Is a directory"),
+    EXPECT_NE(r.err.find("cannot write file " + dir.path() +
+                         "/liquid+halite_300.000000bar.dat: Is a directory"),
               std::string::npos)
         << r.err;
     EXPECT_EQ(r.out, "") << "a section whose files failed is not reported as written";
@@ -279,7 +281,8 @@ TEST(SectionFailures, AnUnwritableFileOrDirectoryExitsOne) {
     std::ofstream(dir / "plain") << "x";
     const CliRun blocked = run({"section", "isobar", "300", "--dir", dir / "plain"});
     EXPECT_EQ(blocked.status, 1);
-    EXPECT_NE(blocked.err.find("cannot create directory " + (dir / "plain")), std::string::npos) << blocked.err;
+    EXPECT_NE(blocked.err.find("cannot create directory " + (dir / "plain")), std::string::npos)
+        << blocked.err;
     // A failure in the middle of a parallel batch stops it with exit 1, and
     // the sections before it are reported.
     Scratch batch;
@@ -287,7 +290,8 @@ TEST(SectionFailures, AnUnwritableFileOrDirectoryExitsOne) {
     const CliRun mid = run({"section", "isotherm", "0:600:50", "--format", "csv", "--jobs", "3",
                             "--dir", batch.path()});
     EXPECT_EQ(mid.status, 1);
-    EXPECT_NE(mid.err.find("cannot write file " + batch.path() + "/isotherm_300C.csv"), std::string::npos)
+    EXPECT_NE(mid.err.find("cannot write file " + batch.path() + "/isotherm_300C.csv"),
+              std::string::npos)
         << mid.err;
     EXPECT_NE(mid.out.find("isotherm 250 C: "), std::string::npos) << mid.out;
     EXPECT_EQ(mid.out.find("isotherm 300 C: "), std::string::npos) << mid.out;

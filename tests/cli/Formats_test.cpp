@@ -9,11 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "Args.h"
 
@@ -68,7 +67,8 @@ TEST(SectionFileName, KindValueUnitExtension) {
     EXPECT_EQ(sectionFileName(SectionKind::Isobaric, 300.0, Format::Csv), "isobar_300bar.csv");
     EXPECT_EQ(sectionFileName(SectionKind::Isothermal, 25.0, Format::Csv), "isotherm_25C.csv");
     EXPECT_EQ(sectionFileName(SectionKind::Isothermal, -20.0, Format::Json), "isotherm_-20C.json");
-    EXPECT_EQ(sectionFileName(SectionKind::Isobaric, 220.54915, Format::Json), "isobar_220.54915bar.json");
+    EXPECT_EQ(sectionFileName(SectionKind::Isobaric, 220.54915, Format::Json),
+              "isobar_220.54915bar.json");
 }
 
 TEST(FormatCsv, OneRowPerPointWithPieceNumbersAndEmptyNonFiniteFields) {
@@ -78,8 +78,10 @@ TEST(FormatCsv, OneRowPerPointWithPieceNumbersAndEmptyNonFiniteFields) {
     EXPECT_EQ(text.back(), '\n');
     const auto rows = csvRows(text);
     ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"boundary", "piece", "wt_percent", "pressure_bar"}));
-    EXPECT_EQ(rows[2], (std::vector<std::string>{"vapor+halite", "1", "0.30000000000000004", "3.5e-12"}));
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{"boundary", "piece", "wt_percent", "pressure_bar"}));
+    EXPECT_EQ(rows[2],
+              (std::vector<std::string>{"vapor+halite", "1", "0.30000000000000004", "3.5e-12"}));
     EXPECT_EQ(rows[4], (std::vector<std::string>{"liquid+vapor", "1", "", "3"}));
     EXPECT_EQ(rows[5], (std::vector<std::string>{"liquid+vapor", "2", "", "4"}));
     // Every finite number reads back as exactly the point's value.
@@ -155,7 +157,8 @@ TEST(FormatPoint, TextAndJsonHoldTheBoundariesAndTheAssemblage) {
     EXPECT_EQ(withMixture["wt_percent"], 76.4);
     EXPECT_TRUE(withMixture["boundaries"][0]["mole_fraction"].is_null());
     const std::string text = formatPointText(r);
-    EXPECT_NE(text.find("halite-saturated liquid (liquid+halite): 33.9 wt% NaCl"), std::string::npos);
+    EXPECT_NE(text.find("halite-saturated liquid (liquid+halite): 33.9 wt% NaCl"),
+              std::string::npos);
     EXPECT_NE(text.find("assemblage at 76.4 wt% NaCl: liquid+halite"), std::string::npos);
 }
 

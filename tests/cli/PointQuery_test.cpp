@@ -1,17 +1,14 @@
 // The point query against the isothermal section at the same temperature:
 // the same model objects give the same numbers, and the assemblage changes
 // exactly at each boundary.
-#include <quarvessin/point.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/composition.h>
+#include <quarvessin/point.h>
+#include <quarvessin/section.h>
 
 #include <cmath>
-#include <string>
-
 #include <nlohmann/json.hpp>
-
-#include <quarvessin/composition.h>
-#include <quarvessin/section.h>
+#include <string>
 
 #include "CliScratch.h"
 
@@ -57,7 +54,8 @@ TEST(PointQuery, EqualsTheIsothermalSectionAtItsPressures) {
         for (std::size_t i : {std::size_t{20}, std::size_t{60}, vh.size() - 2}) {
             const PointResult r = queryPoint(t, vh[i].value);
             ASSERT_TRUE(r.accepted);
-            EXPECT_EQ(wtOf(r, "vapor+halite", "vapor"), vh[i].wtPercent) << t << " C, " << vh[i].value;
+            EXPECT_EQ(wtOf(r, "vapor+halite", "vapor"), vh[i].wtPercent)
+                << t << " C, " << vh[i].value;
             EXPECT_EQ(r.boundaries.size(), 1u);
         }
         // The loop: up the vapour branch from the three-phase corner, then down
@@ -65,15 +63,18 @@ TEST(PointQuery, EqualsTheIsothermalSectionAtItsPressures) {
         // down are stepped from the top, so they differ in the last bits).
         for (std::size_t i : {std::size_t{1}, std::size_t{50}, std::size_t{90}}) {
             const PointResult up = queryPoint(t, vl[i].value);
-            EXPECT_EQ(wtOf(up, "liquid+vapor", "vapor"), vl[i].wtPercent) << t << " C, " << vl[i].value;
+            EXPECT_EQ(wtOf(up, "liquid+vapor", "vapor"), vl[i].wtPercent)
+                << t << " C, " << vl[i].value;
             EXPECT_FALSE(std::isnan(wtOf(up, "liquid+halite", "liquid")));
             const std::size_t j = vl.size() - 1 - i;
             const PointResult down = queryPoint(t, vl[j].value);
-            EXPECT_EQ(wtOf(down, "liquid+vapor", "liquid"), vl[j].wtPercent) << t << " C, " << vl[j].value;
+            EXPECT_EQ(wtOf(down, "liquid+vapor", "liquid"), vl[j].wtPercent)
+                << t << " C, " << vl[j].value;
         }
         for (std::size_t i : {std::size_t{1}, std::size_t{400}, lh.size() - 1}) {
             const PointResult r = queryPoint(t, lh[i].value);
-            EXPECT_EQ(wtOf(r, "liquid+halite", "liquid"), lh[i].wtPercent) << t << " C, " << lh[i].value;
+            EXPECT_EQ(wtOf(r, "liquid+halite", "liquid"), lh[i].wtPercent)
+                << t << " C, " << lh[i].value;
         }
         // Exactly at the three-phase pressure: the corners of the tie line.
         const auto& vlh = boundary(s, "vapor+liquid+halite").pieces.at(0);
@@ -128,16 +129,17 @@ TEST(PointQuery, AssemblageChangesAtEachBoundary) {
     EXPECT_EQ(low.assemblage, "vapor");
     // The pure-water top of the loop at 300 C, the critical pressure at 400 C.
     EXPECT_TRUE(high.loopClosesAtPureWater);
-    EXPECT_NEAR(high.loopTopPressure, 85.8, 0.1);  // vapour pressure of water at 300 C (steam tables: 85.88 bar)
+    EXPECT_NEAR(high.loopTopPressure, 85.8,
+                0.1);  // vapour pressure of water at 300 C (steam tables: 85.88 bar)
     EXPECT_FALSE(loop.loopClosesAtPureWater);
     EXPECT_GT(loop.loopTopPressure, 250.0);
 }
 
 TEST(PointQuery, RefusesValuesOutsideItsRange) {
-    for (const PointResult& r : {queryPoint(800.7, 100.0), queryPoint(NAN, 100.0), queryPoint(300.0, 0.0),
-                                 queryPoint(300.0, -1.0), queryPoint(300.0, INFINITY),
-                                 queryPoint(300.0, 100.0, 1.5), queryPoint(300.0, 100.0, -0.1),
-                                 queryPoint(300.0, 100.0, NAN)}) {
+    for (const PointResult& r :
+         {queryPoint(800.7, 100.0), queryPoint(NAN, 100.0), queryPoint(300.0, 0.0),
+          queryPoint(300.0, -1.0), queryPoint(300.0, INFINITY), queryPoint(300.0, 100.0, 1.5),
+          queryPoint(300.0, 100.0, -0.1), queryPoint(300.0, 100.0, NAN)}) {
         EXPECT_FALSE(r.accepted);
         EXPECT_FALSE(r.refusal.empty());
         EXPECT_TRUE(r.boundaries.empty());
@@ -154,7 +156,8 @@ TEST(PointCommand, AnswersHaliteSaturationInOneCommand) {
     ASSERT_EQ(text.status, 0) << text.err;
     const double lh = queryPoint(300.0, 500.0).boundaries.at(0).wtPercent;
     char expected[128];
-    std::snprintf(expected, sizeof expected, "halite-saturated liquid (liquid+halite): %g wt%% NaCl", lh);
+    std::snprintf(expected, sizeof expected,
+                  "halite-saturated liquid (liquid+halite): %g wt%% NaCl", lh);
     EXPECT_NE(text.out.find(expected), std::string::npos) << text.out;
 
     const CliRun json = run({"point", "400", "250", "--wt", "10", "--json"});
@@ -165,17 +168,23 @@ TEST(PointCommand, AnswersHaliteSaturationInOneCommand) {
     EXPECT_EQ(j["wt_percent"], 10.0);
     EXPECT_EQ(j["assemblage"], "liquid+vapor");
     EXPECT_EQ(j["boundaries"].size(), 3u);
-    EXPECT_EQ(j["boundaries"][0]["wt_percent"].get<double>(), wtOf(queryPoint(400.0, 250.0), "liquid+vapor", "vapor"));
+    EXPECT_EQ(j["boundaries"][0]["wt_percent"].get<double>(),
+              wtOf(queryPoint(400.0, 250.0), "liquid+vapor", "vapor"));
 
     const CliRun x = run({"point", "-20", "50", "--x", "0"});
     EXPECT_EQ(x.status, 0) << x.err;
     EXPECT_NE(x.err.find("warning"), std::string::npos);
 
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"point", "800.7", "100"}, {"point", "300", "0"}, {"point", "300", "-5"},
-          {"point", "300", "100", "--wt", "101"}, {"point", "300", "100", "--wt", "-1"},
-          {"point", "300", "100", "--x", "2"}, {"point", "300", "100", "--wt", "5", "--x", "0.1"},
-          {"point", "3OO", "100"}, {"point", "300"}, {"point", "300", "100", "--wt", "nan"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"point", "800.7", "100"},
+                                                 {"point", "300", "0"},
+                                                 {"point", "300", "-5"},
+                                                 {"point", "300", "100", "--wt", "101"},
+                                                 {"point", "300", "100", "--wt", "-1"},
+                                                 {"point", "300", "100", "--x", "2"},
+                                                 {"point", "300", "100", "--wt", "5", "--x", "0.1"},
+                                                 {"point", "3OO", "100"},
+                                                 {"point", "300"},
+                                                 {"point", "300", "100", "--wt", "nan"}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << args[1] << " " << args[2];
         EXPECT_EQ(r.out, "");

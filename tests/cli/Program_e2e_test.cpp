@@ -18,7 +18,8 @@ TEST(QuarvessinProgram, WritesTheConsoleProgramsFilesForOneSectionOfEachKind) {
     const RunResult fromCli = runProgram(cli);
     ASSERT_TRUE(fromCli.exited);
     ASSERT_EQ(fromCli.exitStatus, 0) << fromCli.err;
-    EXPECT_EQ(fromCli.out.find("isobar 300 bar: liquid+vapor_300.000000bar.dat"), 0u) << fromCli.out;
+    EXPECT_EQ(fromCli.out.find("isobar 300 bar: liquid+vapor_300.000000bar.dat"), 0u)
+        << fromCli.out;
     EXPECT_NE(fromCli.err.find("isotherm -20 C: "), std::string::npos) << fromCli.err;
 
     const RunResult isobar = runProgram("1\n300\n");

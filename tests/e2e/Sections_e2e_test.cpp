@@ -11,6 +11,16 @@
 // shows as a differing line. The section's special temperatures come from
 // solver objects of the test's own and are checked against bisection.
 #include <gtest/gtest.h>
+#include <quarvessin/model/CriticalCurve.h>
+#include <quarvessin/model/HaliteLiquidVaporCurve.h>
+#include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/model/HaliteMelting.h>
+#include <quarvessin/model/HaliteSaturatedVapor.h>
+#include <quarvessin/model/IsobaricPhaseBoundaries.h>
+#include <quarvessin/model/NaClSublimationCurve.h>
+#include <quarvessin/model/PureWater.h>
+#include <quarvessin/model/VLLiquidBranch.h>
+#include <quarvessin/model/VLVaporBranch.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -20,18 +30,8 @@
 #include <string>
 #include <vector>
 
-#include <quarvessin/model/CriticalCurve.h>
-#include <quarvessin/model/HaliteLiquidVaporCurve.h>
-#include <quarvessin/model/HaliteLiquidus.h>
-#include <quarvessin/model/HaliteMelting.h>
-#include <quarvessin/model/HaliteSaturatedVapor.h>
-#include <quarvessin/model/IsobaricPhaseBoundaries.h>
-#include <quarvessin/model/NaClSublimationCurve.h>
-#include <quarvessin/model/PureWater.h>
 #include "DialogueText.h"
 #include "RunProgram.h"
-#include <quarvessin/model/VLLiquidBranch.h>
-#include <quarvessin/model/VLVaporBranch.h>
 
 using namespace quarvessin;
 
@@ -86,14 +86,14 @@ std::vector<std::string> Lines(const std::string& text) {
 // Text of one boundary file: data lines of weight percent, a tab and the
 // section coordinate; an empty line between two pieces.
 class ExpectedFile {
-public:
+  public:
     void Point(double x, double y) { Raw(Wt(x), y); }
     void Raw(double w, double y) { text += Format(w) + "\t" + Format(y) + "\n"; }
     void Separate() { text += "\n"; }
     void Scientific() { scientific = true; }
     std::string text;
 
-private:
+  private:
     std::string Format(double v) const { return scientific ? E(v) : G(v); }
     bool scientific = false;
 };
@@ -324,8 +324,8 @@ void CheckFourBoundaryIsobar(double p, const std::string& value) {
     const std::string lhName = Name("liquid+halite_", p, "bar.dat");
     const std::string vlhName = Name("vapor+liquid+halite_", p, "bar.dat");
     const std::string vhName = Name("vapor+halite_", p, "bar.dat");
-    EXPECT_EQ(run.out, banner + menu + askP + isobaricList + "Writing VLH data to file " +
-                           vlhName + "\n" + "Writing LH data to file " + lhName + "\n" +
+    EXPECT_EQ(run.out, banner + menu + askP + isobaricList + "Writing VLH data to file " + vlhName +
+                           "\n" + "Writing LH data to file " + lhName + "\n" +
                            "Writing VL data to file " + vlName + "\n" + boilText +
                            "Writing VH data to file " + vhName + "\n" + "terminating ...\n");
     ExpectFiles(run, {vlName, lhName, vlhName, vhName}, {vl, lh, vlh, vh});
@@ -368,8 +368,9 @@ TEST(IsobaricSection, FromTheThreePhaseMaximumTheVaporLiquidSurfacePassesTheCrit
                                "The stable phase boundaries are:\n"
                                "- the VL surfcase\n"
                                "- the halite liquidus\n"
-                               "Liquidus data written to file " + lhName + "\n" +
-                               "V+L data written to file " + vlName + ", terminating ...\n\n");
+                               "Liquidus data written to file " +
+                               lhName + "\n" + "V+L data written to file " + vlName +
+                               ", terminating ...\n\n");
         ExpectFiles(run, {lhName, vlName}, {HighPressureLiquidus(p), vl});
     }
 }
@@ -439,10 +440,10 @@ void CheckIsotherm(double t, const std::string& value) {
     const std::string lhName = Name("liquid+halite_", t, "c.dat");
     const std::string vlhName = Name("vapor+liquid+halite_", t, "c.dat");
     const std::string vhName = Name("vapor+halite_", t, "c.dat");
-    EXPECT_EQ(run.out, banner + menu + askT + isothermalList + "Writing VH data to file " +
-                           vhName + "\n" + "Writing VLH data to file " + vlhName + "\n" +
-                           "Writing LH data to file " + lhName + "\n" +
-                           "Writing VL data to file " + vlName + "\n");
+    EXPECT_EQ(run.out, banner + menu + askT + isothermalList + "Writing VH data to file " + vhName +
+                           "\n" + "Writing VLH data to file " + vlhName + "\n" +
+                           "Writing LH data to file " + lhName + "\n" + "Writing VL data to file " +
+                           vlName + "\n");
     ExpectFiles(run, {vlName, lhName, vlhName, vhName}, {vl, lh, vlh, vh});
 }
 

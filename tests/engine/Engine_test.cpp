@@ -2,10 +2,13 @@
 // its display resolution; the console text of the solvers; the number format
 // of the data lines.
 #include <gtest/gtest.h>
+#include <quarvessin/composition.h>
+#include <quarvessin/model/IsobaricPhaseBoundaries.h>
+#include <quarvessin/section.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <random>
@@ -13,10 +16,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <quarvessin/composition.h>
-#include <quarvessin/model/IsobaricPhaseBoundaries.h>
-#include <quarvessin/section.h>
 
 #include "GoldenSections.h"
 #include "engine/BoundaryTrace.h"
@@ -190,7 +189,8 @@ TEST(Engine, WarningsNameNonFiniteFiguresAndTheRange) {
     std::size_t nonFinite = 0;
     for (const Boundary& b : cold.boundaries) {
         for (const auto& piece : b.pieces) {
-            for (const Point& p : piece) nonFinite += !std::isfinite(p.wtPercent) || !std::isfinite(p.value);
+            for (const Point& p : piece)
+                nonFinite += !std::isfinite(p.wtPercent) || !std::isfinite(p.value);
         }
     }
     ASSERT_GT(nonFinite, 0u);
@@ -209,7 +209,9 @@ TEST(Engine, WarningsNameNonFiniteFiguresAndTheRange) {
 class RefusingSink : public SectionSink {
   public:
     explicit RefusingSink(int refuseAt) : refuseAt_(refuseAt) {}
-    bool openBoundary(std::size_t, const std::string&, const std::string&) override { return step(); }
+    bool openBoundary(std::size_t, const std::string&, const std::string&) override {
+        return step();
+    }
     void useScientific(std::size_t) override {}
     bool point(std::size_t, Point) override { return step(); }
     bool separate(std::size_t) override { return step(); }
@@ -255,7 +257,7 @@ TEST(Engine, AnnouncementsFollowTheFirstLineOrAnEmptyClose) {
     ASSERT_TRUE(a.writeRaw(1, 2));
     ASSERT_TRUE(a.writeRaw(3, 4));
     EXPECT_EQ(sink.text_, "Writing VH\n");  // once
-    a.announce("again\n");  // after a line, at once
+    a.announce("again\n");                  // after a line, at once
     EXPECT_EQ(sink.text_, "Writing VH\nagain\n");
     ASSERT_TRUE(b.close());  // no line: announced at a clean close
     EXPECT_EQ(sink.text_, "Writing VH\nagain\nWriting LH\n");
@@ -268,7 +270,8 @@ TEST(Engine, SolverMessagesReachTheStreamOfTheirOwner) {
     solver.SetMessages(messages);
     solver.CopyInputs();
     EXPECT_EQ(solver.VLH_TemperatureFromP(&solver.p, solver.t), IsobaricPhaseBoundaries::refused);
-    EXPECT_EQ(messages.str().rfind("IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high", 0), 0u);
+    EXPECT_EQ(messages.str().rfind("IsobaricPhaseBoundaries::VLH_TemperatureFromP: too high", 0),
+              0u);
     // The critical curve's cycle limit is reported to the same stream: it
     // stalls above about 3030 bar.
     messages.str("");
@@ -280,10 +283,24 @@ TEST(Engine, SolverMessagesReachTheStreamOfTheirOwner) {
 TEST(DataLines, SameCharactersAsPrintf) {
     // %g and %e of printf against the engine's formatting, for special values,
     // the rounding edges of six digits and random bit patterns.
-    std::vector<double> values = {0.0, -0.0, 1.0, 100.0, 1e-5, 1e-4, 99999.95, 999999.5, 1e6,
-                                  123456.5, 0.000123456, 5e-324, 2.2250738585072014e-308,
-                                  1.7976931348623157e308, double(NAN), -double(NAN),
-                                  double(INFINITY), -double(INFINITY),
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  100.0,
+                                  1e-5,
+                                  1e-4,
+                                  99999.95,
+                                  999999.5,
+                                  1e6,
+                                  123456.5,
+                                  0.000123456,
+                                  5e-324,
+                                  2.2250738585072014e-308,
+                                  1.7976931348623157e308,
+                                  double(NAN),
+                                  -double(NAN),
+                                  double(INFINITY),
+                                  -double(INFINITY),
                                   3.244129891028844e-08};
     std::mt19937_64 random(20261208);
     for (int i = 0; i < 20000; ++i) {
@@ -291,7 +308,8 @@ TEST(DataLines, SameCharactersAsPrintf) {
         double v;
         std::memcpy(&v, &bits, sizeof v);
         values.push_back(v);
-        values.push_back(std::ldexp(static_cast<double>(random() % 2000000), -static_cast<int>(random() % 40)));
+        values.push_back(
+            std::ldexp(static_cast<double>(random() % 2000000), -static_cast<int>(random() % 40)));
     }
     for (double v : values) {
         for (bool scientific : {false, true}) {

@@ -30,7 +30,8 @@ std::vector<Case> cases() {
         std::istringstream answers(c.input);
         int choice = 0;
         answers >> choice >> c.value;
-        c.kind = choice == 1 ? quarvessin::SectionKind::Isobaric : quarvessin::SectionKind::Isothermal;
+        c.kind =
+            choice == 1 ? quarvessin::SectionKind::Isobaric : quarvessin::SectionKind::Isothermal;
         all.push_back(std::move(c));
     }
     std::sort(all.begin(), all.end(), [](const Case& a, const Case& b) { return a.name < b.name; });
@@ -40,10 +41,10 @@ std::vector<Case> cases() {
 std::string dialoguePrefix(quarvessin::SectionKind kind) {
     // The isobar at 1 bar and the isotherm at 25 C are part of the frozen set;
     // their output up to the first line of the section is the common prefix.
-    const std::string sample = readFile(std::string(QUARVESSIN_GOLDEN_DIR) +
-                                        (kind == quarvessin::SectionKind::Isobaric
-                                             ? "/isobar_1/stdout.txt"
-                                             : "/isotherm_25/stdout.txt"));
+    const std::string sample =
+        readFile(std::string(QUARVESSIN_GOLDEN_DIR) + (kind == quarvessin::SectionKind::Isobaric
+                                                           ? "/isobar_1/stdout.txt"
+                                                           : "/isotherm_25/stdout.txt"));
     const std::string prompt = kind == quarvessin::SectionKind::Isobaric
                                    ? "(valid range: 1.0 to 5000) : "
                                    : "Please enter temperature : ";

@@ -3,18 +3,18 @@
 // The frozen sections under tests/golden: for each, the console program's
 // answers, its standard output and the files it wrote, recorded before the
 // section engine existed.
+#include <quarvessin/section.h>
+
 #include <map>
 #include <string>
 #include <vector>
 
-#include <quarvessin/section.h>
-
 namespace golden {
 
 struct Case {
-    std::string name;    // directory name, e.g. isobar_300
-    std::string input;   // the answers given on standard input
-    std::string printed;  // everything the program printed on standard output
+    std::string name;                          // directory name, e.g. isobar_300
+    std::string input;                         // the answers given on standard input
+    std::string printed;                       // everything the program printed on standard output
     std::map<std::string, std::string> files;  // data files by name
     quarvessin::SectionKind kind;
     double value;

@@ -54,7 +54,8 @@ for f in include/quarvessin/water.h \
          include/quarvessin/model/WaterCriticalPoint.h \
          include/quarvessin/model/NaClTriplePoint.h \
          include/quarvessin/model/Stateless.h \
-         include/quarvessin/model/ModelUnits.h; do
+         include/quarvessin/model/ModelUnits.h \
+         include/quarvessin/model/Caching.h; do
     [ -f "$prefix/$f" ] || fail "$f was not installed"
 done
 # The programs and the plot script, in one directory, so the script finds
@@ -73,7 +74,8 @@ config=$(find "$prefix" -name quarvessinConfig.cmake | head -n 1)
 for lib in quarvessin_water quarvessin_model quarvessin_engine; do
     [ -n "$(find "$prefix" -name "lib$lib.*" | head -n 1)" ] || fail "library $lib was not installed"
 done
-for internal in eos.h state.h saturation.h ice.h record.h RunState.h BoundaryTrace.h; do
+for internal in eos.h state.h saturation.h ice.h record.h RunState.h BoundaryTrace.h \
+                Polynomial.h WaterVaporQuadratic.h LiquidNaClVolume.h; do
     extra=$(find "$prefix/include" -name "$internal")
     [ -z "$extra" ] || fail "internal header installed: $extra"
 done

@@ -1,6 +1,5 @@
-#include <quarvessin/model/CriticalCurve.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/CriticalCurve.h>
 
 #include <cmath>
 #include <limits>
@@ -11,7 +10,7 @@ using namespace quarvessin;
 namespace {
 
 class CriticalCurveTest : public ::testing::Test {
-protected:
+  protected:
     double t = 25.0;
     CriticalCurve critical{&t};
 
@@ -45,10 +44,14 @@ TEST_F(CriticalCurveTest, AtWaterCriticalPointAndBranchJoins) {
 TEST_F(CriticalCurveTest, FormulasAgainstHandEvaluationAndDerivatives) {
     // Independent arrangements of the low branch and of the parabola above 500 C.
     const double d = 373.976 - 100.0, r = std::sqrt(d);
-    EXPECT_NEAR(P(100.0) / (220.54915 + d * (-2.36 + 0.128534 * r + d * (-0.023707 + 0.00320089 * r +
-                            d * (-0.000138917 + d * (1.02789e-07 - 4.8376e-11 * d))))), 1.0, 1e-12);
+    EXPECT_NEAR(P(100.0) / (220.54915 +
+                            d * (-2.36 + 0.128534 * r +
+                                 d * (-0.023707 + 0.00320089 * r +
+                                      d * (-0.000138917 + d * (1.02789e-07 - 4.8376e-11 * d))))),
+                1.0, 1e-12);
     const double b = 500.0 - 373.976, s = std::sqrt(b);
-    const double p500 = 220.54915 + b * (2.36 + b * (-0.0131417 + 0.00298491 * s - 0.000130114 * b));
+    const double p500 =
+        220.54915 + b * (2.36 + b * (-0.0131417 + 0.00298491 * s - 0.000130114 * b));
     const double s500 = 2.36 + b * (-0.0262834 + 0.007462275 * s - 0.000390342 * b);
     EXPECT_NEAR(P(1000.0) / (p500 + 500.0 * (s500 - 0.000488336 * 500.0)), 1.0, 1e-13);
     EXPECT_NEAR(P(0.0), 0.03, 0.005);  // design: about 0.03 bar at 0 C
@@ -60,8 +63,8 @@ TEST_F(CriticalCurveTest, FormulasAgainstHandEvaluationAndDerivatives) {
     // The pressure slope is a fit: ascending sum over its coefficient table,
     // within a few per cent of the true slope from 50 to 800 C, about 27 %
     // high at 1000 C and about 7000 bar/C at 1500 C (design).
-    const double g[10] = {-2.16164, 0.01275462, 8.07519e-06, -1.596184e-07, 1.037705e-11,
-                          1.173966e-12, -4.571693e-16, -4.234264e-18, 1.393425e-21, 6.06034e-24};
+    const double g[10] = {-2.16164,     0.01275462,    8.07519e-06,   -1.596184e-07, 1.037705e-11,
+                          1.173966e-12, -4.571693e-16, -4.234264e-18, 1.393425e-21,  6.06034e-24};
     auto ratio = [this](double tc) { return Slope(tc) * 2e-3 / (P(tc + 1e-3) - P(tc - 1e-3)); };
     for (double tc : {50.0, 200.0, 350.0, 450.0, 600.0, 800.0, 1000.0, 1500.0}) {
         double a = 0.0;
@@ -96,8 +99,9 @@ TEST_F(CriticalCurveTest, TemperatureFromPressure) {
     // ends at its cycle limit with its message and the last iterate.
     testing::internal::CaptureStdout();
     const double tc = T(5000.0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "CriticalCurve::TfromP : Not converged after " +
-                                                           std::to_string(CriticalCurve::TfromPCycleLimit) + " cycles\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "CriticalCurve::TfromP : Not converged after " +
+                  std::to_string(CriticalCurve::TfromPCycleLimit) + " cycles\n");
     EXPECT_EQ(critical.tIter, tc);
     EXPECT_GT(std::fabs(critical.residual), 1e-10);
     EXPECT_GT(P(tc), P(950.0));  // moved from its start towards the root

@@ -1,6 +1,5 @@
-#include <quarvessin/model/Fluid.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/Fluid.h>
 
 #include <cstddef>
 #include <cstring>
@@ -11,7 +10,7 @@ using namespace quarvessin;
 namespace {
 
 class FluidTest : public ::testing::Test {
-protected:
+  protected:
     double t = 400.0;  // owner's temperature [C]
     double p = 300.0;  // owner's pressure [bar]
     double x = 0.05;   // owner's composition [mole fraction NaCl]

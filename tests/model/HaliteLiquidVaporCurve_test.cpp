@@ -1,6 +1,5 @@
-#include <quarvessin/model/HaliteLiquidVaporCurve.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/HaliteLiquidVaporCurve.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class HaliteLiquidVaporCurveTest : public ::testing::Test {
-protected:
+  protected:
     double t = 25.0;
     HaliteLiquidVaporCurve hlv{&t};
 
@@ -40,7 +39,7 @@ TEST_F(HaliteLiquidVaporCurveTest, AtZeroCelsiusNaClTriplePointAndMaximum) {
 TEST_F(HaliteLiquidVaporCurveTest, SlopesAreDerivativesOfTabulatedPolynomial) {
     // Independent arrangement: sums of ck tau^k over the coefficient table,
     // with the derivative coefficients formed here as k ck and k (k-1) ck.
-    const double c[11] = {0.00464, 5e-07, 16.9078, -269.148, 7632.04, -49563.6,
+    const double c[11] = {0.00464,  5e-07,     16.9078,  -269.148,  7632.04,      -49563.6,
                           233119.0, -513556.0, 549708.0, -284628.0, 57540.7960595};
     const double h = 1e-3;
     for (double tc : {-10.0, 0.5, 300.0, 594.0, 700.0, 800.7}) {

@@ -1,6 +1,5 @@
-#include <quarvessin/model/HaliteLiquidus.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/HaliteLiquidus.h>
 
 #include <cmath>
 #include <type_traits>
@@ -10,15 +9,17 @@ using namespace quarvessin;
 namespace {
 
 // Objects bound by pointer must never be copied or moved.
-static_assert(!std::is_copy_constructible_v<HaliteLiquidus> && !std::is_move_constructible_v<HaliteLiquidus>);
-static_assert(!std::is_copy_assignable_v<HaliteMelting> && !std::is_move_assignable_v<HaliteMelting>);
+static_assert(!std::is_copy_constructible_v<HaliteLiquidus> &&
+              !std::is_move_constructible_v<HaliteLiquidus>);
+static_assert(!std::is_copy_assignable_v<HaliteMelting> &&
+              !std::is_move_assignable_v<HaliteMelting>);
 static_assert(!std::is_copy_constructible_v<Halite> && !std::is_copy_constructible_v<LiquidNaCl>);
 
 // Composition conversion to weight percent NaCl.
 double WtPercent(double x) { return 100.0 * 58.443 * x / ((1.0 - x) * 18.015 + 58.443 * x); }
 
 class HaliteLiquidusTest : public ::testing::Test {
-protected:
+  protected:
     double t = 25.0;
     double p = 1.0;
     HaliteLiquidus liquidus{&t, &p};
@@ -32,22 +33,24 @@ protected:
 
 TEST_F(HaliteLiquidusTest, AtRoomConditions) {
     At(0.0, 0.0);
-    EXPECT_EQ(liquidus.xL, 0.0989944);            // design: e0 at 0 C, 0 bar
+    EXPECT_EQ(liquidus.xL, 0.0989944);                // design: e0 at 0 C, 0 bar
     EXPECT_NEAR(WtPercent(liquidus.xL), 26.3, 0.05);  // design: about 26.3 wt%
     At(25.0, 1.0);
-    EXPECT_NEAR(WtPercent(liquidus.xL), 26.4, 0.1);  // physical: solubility of halite about 26.4 wt%
-    EXPECT_GT(liquidus.dxLdT, 0.0);                    // physical: solubility rises with temperature
-    EXPECT_NEAR(liquidus.rhoL, 1.2, 0.01);             // physical: saturated brine about 1.2 g/cm3
-    EXPECT_DOUBLE_EQ(liquidus.rhoL, ((1.0 - liquidus.xL) * 18.015 + liquidus.xL * 58.443) / liquidus.VL);
+    EXPECT_NEAR(WtPercent(liquidus.xL), 26.4,
+                0.1);                       // physical: solubility of halite about 26.4 wt%
+    EXPECT_GT(liquidus.dxLdT, 0.0);         // physical: solubility rises with temperature
+    EXPECT_NEAR(liquidus.rhoL, 1.2, 0.01);  // physical: saturated brine about 1.2 g/cm3
+    EXPECT_DOUBLE_EQ(liquidus.rhoL,
+                     ((1.0 - liquidus.xL) * 18.015 + liquidus.xL * 58.443) / liquidus.VL);
 }
 
 TEST_F(HaliteLiquidusTest, AnchoredAtMeltingPointAnd20C) {
     for (double pc : {0.0, 300.0, 1000.0, 5000.0}) {
         At(800.7 + 0.024726 * pc, pc);  // the melting temperature, computed independently
         EXPECT_EQ(liquidus.Thm, liquidus.t) << pc;
-        EXPECT_NEAR(liquidus.xL, 1.0, 1e-14) << pc;                    // design: pure NaCl at tau = 1
-        EXPECT_NEAR(liquidus.VL, liquidus.VmMelt, 1e-12) << pc;         // design: VL(Thm) = VmMelt
-        EXPECT_NEAR(liquidus.hL, liquidus.hMelt, 1e-6) << pc;           // design: hL(Thm) = hMelt
+        EXPECT_NEAR(liquidus.xL, 1.0, 1e-14) << pc;              // design: pure NaCl at tau = 1
+        EXPECT_NEAR(liquidus.VL, liquidus.VmMelt, 1e-12) << pc;  // design: VL(Thm) = VmMelt
+        EXPECT_NEAR(liquidus.hL, liquidus.hMelt, 1e-6) << pc;    // design: hL(Thm) = hMelt
         // The melting member's values are those of liquid NaCl at (Thm, p).
         double tm = liquidus.Thm, pm = pc;
         LiquidNaCl liquid(&tm, &pm);
@@ -81,13 +84,14 @@ TEST_F(HaliteLiquidusTest, CompositionAndHeatCapacityFromCoefficientTables) {
                 rest -= ei;
             }
             x += rest * std::pow(tau, 5);
-            EXPECT_NEAR(liquidus.xL, x, 1e-14) << tc << " C " << pc << " bar";  // rounding of O(1) terms
+            EXPECT_NEAR(liquidus.xL, x, 1e-14)
+                << tc << " C " << pc << " bar";  // rounding of O(1) terms
 
             const double b2 = -0.646 - 0.00035 * pc;
             const double b3 = -0.00155246 + pc * (9.62709e-07 - 2.43274e-11 * pc);
             const double b5 = -2.92653e-09 + pc * (-2.01445e-13 + 1.13443e-17 * pc);
-            const double cp = 3029.0 - 0.062 * pc + 2.0 * b2 * (tc - 100.0) + 3.0 * b3 * (tc * tc - 1e4) +
-                              5.0 * b5 * (std::pow(tc, 4) - 1e8);
+            const double cp = 3029.0 - 0.062 * pc + 2.0 * b2 * (tc - 100.0) +
+                              3.0 * b3 * (tc * tc - 1e4) + 5.0 * b5 * (std::pow(tc, 4) - 1e8);
             EXPECT_NEAR(liquidus.cpL, cp, 1e-9 * std::fabs(cp)) << tc << " C " << pc << " bar";
         }
     }
@@ -107,10 +111,14 @@ TEST_F(HaliteLiquidusTest, SlopesAreDerivatives) {
             At(tc, pc - hp);
             const double xPm = liquidus.xL, vPm = liquidus.VL;
             At(tc, pc);
-            EXPECT_NEAR(liquidus.dxLdT, (xTp - xTm) / (2.0 * ht), 1e-10) << tc << " C " << pc << " bar";
-            EXPECT_NEAR(liquidus.dxLdP, (xPp - xPm) / (2.0 * hp), 1e-11) << tc << " C " << pc << " bar";
-            EXPECT_NEAR(liquidus.dVLdT, (vTp - vTm) / (2.0 * ht), 1e-8) << tc << " C " << pc << " bar";
-            EXPECT_NEAR(liquidus.dVLdP, (vPp - vPm) / (2.0 * hp), 1e-9) << tc << " C " << pc << " bar";
+            EXPECT_NEAR(liquidus.dxLdT, (xTp - xTm) / (2.0 * ht), 1e-10)
+                << tc << " C " << pc << " bar";
+            EXPECT_NEAR(liquidus.dxLdP, (xPp - xPm) / (2.0 * hp), 1e-11)
+                << tc << " C " << pc << " bar";
+            EXPECT_NEAR(liquidus.dVLdT, (vTp - vTm) / (2.0 * ht), 1e-8)
+                << tc << " C " << pc << " bar";
+            EXPECT_NEAR(liquidus.dVLdP, (vPp - vPm) / (2.0 * hp), 1e-9)
+                << tc << " C " << pc << " bar";
             EXPECT_NEAR(liquidus.cpL, (hTp - hTm) / (2.0 * ht), 1e-6 * std::fabs(liquidus.cpL))
                 << tc << " C " << pc << " bar";
         }
@@ -121,7 +129,8 @@ TEST_F(HaliteLiquidusTest, RefreshCachesLastState) {
     t = 24.0;  // first evaluation exactly at the priming values (owner's t - 1, p - 1)
     p = 0.0;
     liquidus.Refresh();
-    EXPECT_NEAR(liquidus.xL, 0.1, 0.002);  // physical: about 0.1 near room temperature, not left unset
+    EXPECT_NEAR(liquidus.xL, 0.1,
+                0.002);  // physical: about 0.1 near room temperature, not left unset
     p = 100.0;
     liquidus.Refresh();
     liquidus.xL = -1.0;

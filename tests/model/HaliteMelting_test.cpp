@@ -1,6 +1,5 @@
-#include <quarvessin/model/HaliteMelting.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/HaliteMelting.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class HaliteMeltingTest : public ::testing::Test {
-protected:
+  protected:
     double t = 25.0;
     double p = 1.0;
     HaliteMelting melting{&t, &p};
@@ -23,9 +22,9 @@ protected:
 
 TEST_F(HaliteMeltingTest, MeltingCurveAnchors) {
     At(800.7, 0.0);
-    EXPECT_EQ(melting.Thm, 800.7);       // design: triple point at p = 0
-    EXPECT_EQ(melting.dHm, 490000.0);    // design: enthalpy of melting at p = 0
-    EXPECT_EQ(melting.pMelt, 0.0);       // design: melting pressure at 800.7 C
+    EXPECT_EQ(melting.Thm, 800.7);     // design: triple point at p = 0
+    EXPECT_EQ(melting.dHm, 490000.0);  // design: enthalpy of melting at p = 0
+    EXPECT_EQ(melting.pMelt, 0.0);     // design: melting pressure at 800.7 C
     At(25.0, 1000.0);
     EXPECT_NEAR(melting.Thm, 800.7 + 0.024726 * 1000.0, 1e-12);  // design value
     // Inverse round trip: the melting pressure at Thm is p.

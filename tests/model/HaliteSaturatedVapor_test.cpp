@@ -1,6 +1,5 @@
-#include <quarvessin/model/HaliteSaturatedVapor.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/HaliteSaturatedVapor.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class HaliteSaturatedVaporTest : public ::testing::Test {
-protected:
+  protected:
     double t = 500.0;
     double p = 100.0;
     HaliteSaturatedVapor vapor{&t, &p};
@@ -31,7 +30,8 @@ protected:
         const double a0 = v.j0 + v.dj0dT * h, a1 = v.j1 + v.dj1dT * h;
         const double a2 = v.j2 + v.dj2dT * h, a3 = v.j3 + v.dj3dT * h;
         const double w = (pc - p) / (pc - pn);
-        const double s = 1.0 + a0 * std::pow(w, a1) + a2 * w + a3 * w * w - (1.0 + a0 + a2 + a3) * w * w * w;
+        const double s =
+            1.0 + a0 * std::pow(w, a1) + a2 * w + a3 * w * w - (1.0 + a0 + a2 + a3) * w * w * w;
         const double e = (1.0 - s) * std::log10(xn) + s * std::log10(pn / pc) - std::log10(pn / p);
         return xl * std::pow(10.0, -e);
     }
@@ -43,12 +43,13 @@ protected:
         const double ln10 = std::log(10.0);
         const double span = v.Pcrit - v.PNaCl;
         const double w = (v.Pcrit - p) / span;
-        const double dw = (v.dPcritdT * span - (v.Pcrit - p) * (v.dPcritdT - v.dPNaCldT)) / (span * span);
+        const double dw =
+            (v.dPcritdT * span - (v.Pcrit - p) * (v.dPcritdT - v.dPNaCldT)) / (span * span);
         const double k = 1.0 + v.j0 + v.j2 + v.j3;
         const double wj = std::pow(w, v.j1);
         const double s = 1.0 + v.j0 * wj + v.j2 * w + v.j3 * w * w - k * w * w * w;
-        const double ds = v.dj0dT * wj + v.j0 * wj * (v.dj1dT * std::log(w) + v.j1 * dw / w) + v.dj2dT * w +
-                          v.j2 * dw + v.dj3dT * w * w + 2.0 * v.j3 * w * dw -
+        const double ds = v.dj0dT * wj + v.j0 * wj * (v.dj1dT * std::log(w) + v.j1 * dw / w) +
+                          v.dj2dT * w + v.j2 * dw + v.dj3dT * w * w + 2.0 * v.j3 * w * dw -
                           (v.dj0dT + v.dj2dT + v.dj3dT) * w * w * w - 3.0 * k * w * w * dw;
         const double l1 = std::log10(v.xLHn), l2 = std::log10(v.PNaCl / v.Pcrit);
         const double dl1 = v.dxLHndT / v.xLHn / ln10;
@@ -73,7 +74,7 @@ TEST_F(HaliteSaturatedVaporTest, AnchorsAtSublimationAndCriticalPressure) {
         liquidus.Refresh();
         At(tc, pRef);
         EXPECT_NEAR(vapor.xVH / liquidus.xL, 1.0, 1e-12) << tc;  // design: the liquidus at Pcrit
-        EXPECT_TRUE(std::isnan(vapor.dxVHdT));  // design: 0^j1 times ln 0 at W = 0
+        EXPECT_TRUE(std::isnan(vapor.dxVHdT));                   // design: 0^j1 times ln 0 at W = 0
         At(tc, pRef * 1.01);
         EXPECT_TRUE(std::isnan(vapor.xVH));  // design: above Pcrit W < 0, not a number
     }
@@ -110,7 +111,8 @@ TEST_F(HaliteSaturatedVaporTest, TemperatureFunctionsAndSlopes) {
     At(tm, 1.0);
     EXPECT_NEAR(vapor.j0, -0.188838 / std::exp(0.004 * tm) - 0.235694, 1e-15);
     EXPECT_NEAR(vapor.j1, 0.66918 - 0.6139334 / 2.0 - 3.2719e-07 * 538.547 * 538.547, 1e-15);
-    EXPECT_NEAR(vapor.j2, -0.292631 + tm * (-0.00139991 + tm * (1.95965e-06 - 7.3653e-10 * tm)), 1e-15);
+    EXPECT_NEAR(vapor.j2, -0.292631 + tm * (-0.00139991 + tm * (1.95965e-06 - 7.3653e-10 * tm)),
+                1e-15);
     EXPECT_NEAR(vapor.j3, 0.904411 + tm * (0.000769766 - 1.18658e-06 * tm), 1e-15);
     // Their slopes are exact derivatives.
     for (double tc : {100.0, tm, 600.0}) {
@@ -120,14 +122,16 @@ TEST_F(HaliteSaturatedVaporTest, TemperatureFunctionsAndSlopes) {
         const double down[4] = {vapor.j0, vapor.j1, vapor.j2, vapor.j3};
         At(tc, 1.0);
         const double slope[4] = {vapor.dj0dT, vapor.dj1dT, vapor.dj2dT, vapor.dj3dT};
-        for (int k = 0; k < 4; ++k) EXPECT_NEAR(slope[k], (up[k] - down[k]) / 2e-3, 1e-10) << k << " " << tc;
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(slope[k], (up[k] - down[k]) / 2e-3, 1e-10) << k << " " << tc;
     }
 }
 
 TEST_F(HaliteSaturatedVaporTest, SlopeIsChainRuleOfMemberSlopes) {
     // The critical slope is a fit and the liquidus slope along PNaCl(t) is
     // taken at constant pressure, so no finite difference of xVH can match.
-    const double states[][2] = {{300.0, 10.0}, {450.0, 300.0}, {500.0, 1.0}, {600.0, 500.0}, {700.0, 1e-4}};
+    const double states[][2] = {
+        {300.0, 10.0}, {450.0, 300.0}, {500.0, 1.0}, {600.0, 500.0}, {700.0, 1e-4}};
     for (const auto& s : states) {
         At(s[0], s[1]);
         const double fd = (Linearised(1e-4) - Linearised(-1e-4)) / 2e-4;

@@ -1,6 +1,5 @@
-#include <quarvessin/model/Halite.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/Halite.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class HaliteTest : public ::testing::Test {
-protected:
+  protected:
     double t = 25.0;
     double p = 1.0;
     Halite halite{&t, &p};
@@ -23,7 +22,7 @@ protected:
 
 TEST_F(HaliteTest, AtZeroCelsiusZeroBar) {
     At(0.0, 0.0);
-    EXPECT_EQ(halite.rho, 2170.4);                           // design value: constant of the density
+    EXPECT_EQ(halite.rho, 2170.4);                          // design value: constant of the density
     EXPECT_DOUBLE_EQ(halite.Vm, 58.443 / 2170.4 * 1000.0);  // molar mass over density
     EXPECT_EQ(halite.T, 273.15);
     const double rho0 = halite.rho;

@@ -1,6 +1,5 @@
-#include <quarvessin/model/IsobaricPhaseBoundaries.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/IsobaricPhaseBoundaries.h>
 
 #include <cmath>
 #include <iostream>
@@ -27,18 +26,18 @@ const std::string notConverged =
 
 // Standard output of a scope, captured by swapping its buffer.
 class CaptureCout {
-public:
+  public:
     CaptureCout() : saved(std::cout.rdbuf(buffer.rdbuf())) {}
     ~CaptureCout() { std::cout.rdbuf(saved); }
     std::string Text() const { return buffer.str(); }
 
-private:
+  private:
     std::ostringstream buffer;
     std::streambuf* saved;
 };
 
 class IsobaricPhaseBoundariesTest : public ::testing::Test {
-protected:
+  protected:
     double t = 100.0;  // owner's temperature [C]
     double p = 100.0;  // owner's pressure [bar]
     double x = 0.01;   // owner's composition [mole fraction NaCl]
@@ -189,7 +188,7 @@ TEST_F(IsobaricPhaseBoundariesTest, SolverStartsFromTheTabulatedTemperature) {
 // Newton converges to the absolute tolerance 1e-8 bar on the side asked for,
 // across the whole pressure range of the curve, and leaves the result in tWork.
 TEST_F(IsobaricPhaseBoundariesTest, ConvergesOnBothSidesOfTheMaximum) {
-    const double pressures[] = {0.01, 0.5, 1.0, 5.0, 50.0, 100.0, 150.0, 220.54915,
+    const double pressures[] = {0.01,  0.5,   1.0,   5.0,   50.0,  100.0, 150.0, 220.54915,
                                 250.0, 300.0, 340.0, 370.0, 385.0, 390.0, 390.1};
     for (double pIn : pressures) {
         double lowT = 0.0;

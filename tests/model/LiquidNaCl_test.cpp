@@ -1,6 +1,5 @@
-#include <quarvessin/model/LiquidNaCl.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/LiquidNaCl.h>
 
 #include <cmath>
 
@@ -12,7 +11,7 @@ namespace {
 double V0(double t) { return 23.772 + 0.018639 * t - 1.9687e-06 * t * t; }
 
 class LiquidNaClTest : public ::testing::Test {
-protected:
+  protected:
     double t = 900.0;
     double p = 1.0;
     LiquidNaCl liquid{&t, &p};
@@ -26,9 +25,9 @@ protected:
 
 TEST_F(LiquidNaClTest, AtTriplePointZeroBar) {
     At(800.7, 0.0);
-    EXPECT_NEAR(liquid.Vm, V0(800.7), 1e-12);     // design: Vm = V0(800.7)
-    EXPECT_DOUBLE_EQ(liquid.h, 481803.0);         // design: enthalpy of melting above halite
-    EXPECT_DOUBLE_EQ(liquid.cp, 1206.21);         // design value
+    EXPECT_NEAR(liquid.Vm, V0(800.7), 1e-12);  // design: Vm = V0(800.7)
+    EXPECT_DOUBLE_EQ(liquid.h, 481803.0);      // design: enthalpy of melting above halite
+    EXPECT_DOUBLE_EQ(liquid.cp, 1206.21);      // design value
     EXPECT_DOUBLE_EQ(liquid.rho, 58.443 / liquid.Vm * 1000.0);
     EXPECT_DOUBLE_EQ(liquid.b, -1.5259e-05 + 5.5058e-08 * 800.7);
 }
@@ -55,7 +54,8 @@ TEST_F(LiquidNaClTest, SlopesAreDerivatives) {
         for (double pc : {0.0, 1000.0, 5000.0}) {
             At(tc, pc);
             const double tP = tc + h, tM = tc - h;
-            const double dV = (liquid.MolarVolume(&tP, &p) - liquid.MolarVolume(&tM, &p)) / (2.0 * h);
+            const double dV =
+                (liquid.MolarVolume(&tP, &p) - liquid.MolarVolume(&tM, &p)) / (2.0 * h);
             const double dH = (liquid.Enthalpy(&tP, &p) - liquid.Enthalpy(&tM, &p)) / (2.0 * h);
             EXPECT_NEAR(liquid.dVdT, dV, 1e-9) << tc << " C " << pc << " bar";
             EXPECT_DOUBLE_EQ(liquid.alpha, liquid.dVdT / liquid.Vm);

@@ -1,6 +1,5 @@
-#include <quarvessin/model/NaClBoilingCurve.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/NaClBoilingCurve.h>
 
 #include <cmath>
 #include <type_traits>
@@ -10,11 +9,12 @@ using namespace quarvessin;
 namespace {
 
 // Objects bound by pointer must never be copied or moved.
-static_assert(!std::is_copy_constructible_v<NaClBoilingCurve> && !std::is_move_assignable_v<NaClBoilingCurve>);
+static_assert(!std::is_copy_constructible_v<NaClBoilingCurve> &&
+              !std::is_move_assignable_v<NaClBoilingCurve>);
 static_assert(!std::is_copy_constructible_v<NaClVapor> && !std::is_move_assignable_v<NaClVapor>);
 
 class NaClBoilingCurveTest : public ::testing::Test {
-protected:
+  protected:
     double t = 1000.0;
     double p = 1.0;
     NaClBoilingCurve boiling{&t, &p};
@@ -42,7 +42,8 @@ TEST_F(NaClBoilingCurveTest, SlopeIsDerivativeOfBoilingPressure) {
         // design: P ln(10) 9418.12 / T^2, in a different arrangement
         const double T = tc + 273.15;
         EXPECT_NEAR(boiling.dPboildT, boiling.Pboil * std::log(10.0) * 9418.12 / (T * T),
-                    1e-14 * boiling.dPboildT) << tc;
+                    1e-14 * boiling.dPboildT)
+            << tc;
     }
 }
 

@@ -1,6 +1,5 @@
-#include <quarvessin/model/NaClSublimationCurve.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/NaClSublimationCurve.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class NaClSublimationCurveTest : public ::testing::Test {
-protected:
+  protected:
     double t = 500.0;
     double p = 1.0;
     NaClSublimationCurve sublimation{&t, &p};

@@ -1,6 +1,5 @@
-#include <quarvessin/model/NaClVapor.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/NaClVapor.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class NaClVaporTest : public ::testing::Test {
-protected:
+  protected:
     double t = 1000.0;
     double p = 1.0;
     NaClVapor vapor{&t, &p};
@@ -49,7 +48,8 @@ TEST_F(NaClVaporTest, HeatCapacityIsSlopeOfEnthalpy) {
     }
     // Hand evaluation of the molar heat capacity at 1000 K.
     const double T = 1000.0;
-    const double cpMolar = 0.142535 * std::sqrt(T) + 34.6061 - 13.4547 * std::exp(-8.95152) - 1.18792;
+    const double cpMolar =
+        0.142535 * std::sqrt(T) + 34.6061 - 13.4547 * std::exp(-8.95152) - 1.18792;
     EXPECT_NEAR(vapor.HeatCapacity(&T), cpMolar / 58.443 * 1000.0, 1e-10);
 }
 

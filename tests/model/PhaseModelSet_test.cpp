@@ -1,13 +1,12 @@
-#include <quarvessin/model/PhaseModelSet.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/PhaseModelSet.h>
 
 using namespace quarvessin;
 
 namespace {
 
 class PhaseModelSetTest : public ::testing::Test {
-protected:
+  protected:
     double t = 300.0;  // owner's temperature [C]
     double p = 150.0;  // owner's pressure [bar]
     double x = 0.1;    // owner's composition [mole fraction NaCl]

@@ -1,6 +1,5 @@
-#include <quarvessin/model/PhaseProperties.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/PhaseProperties.h>
 
 #include <cstddef>
 #include <cstring>

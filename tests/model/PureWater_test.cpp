@@ -1,6 +1,5 @@
-#include <quarvessin/model/PureWater.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/PureWater.h>
 
 #include <cmath>
 
@@ -21,7 +20,7 @@ double QuadraticVaporPressureBar(double t) {
 }
 
 class PureWaterTest : public ::testing::Test {
-protected:
+  protected:
     double t = 25.0;
     double p = 1.0;
     PureWater water{&t, &p};

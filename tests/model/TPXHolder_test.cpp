@@ -1,13 +1,12 @@
-#include <quarvessin/model/TPXHolder.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/TPXHolder.h>
 
 using namespace quarvessin;
 
 namespace {
 
 class TPXHolderTest : public ::testing::Test {
-protected:
+  protected:
     double t = 250.0;  // owner's temperature [C]
     double p = 80.0;   // owner's pressure [bar]
     double x = 0.02;   // owner's composition [mole fraction NaCl]

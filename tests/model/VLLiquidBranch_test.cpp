@@ -1,6 +1,5 @@
-#include <quarvessin/model/VLLiquidBranch.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/VLLiquidBranch.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class VLLiquidBranchTest : public ::testing::Test {
-protected:
+  protected:
     double t = 500.0;
     double p = 450.0;
     VLLiquidBranch vl{&t, &p};

@@ -1,6 +1,5 @@
-#include <quarvessin/model/VLVaporBranch.h>
-
 #include <gtest/gtest.h>
+#include <quarvessin/model/VLVaporBranch.h>
 
 #include <cmath>
 
@@ -9,7 +8,7 @@ using namespace quarvessin;
 namespace {
 
 class VLVaporBranchTest : public ::testing::Test {
-protected:
+  protected:
     double t = 300.0;
     double p = 70.0;
     VLVaporBranch vapor{&t, &p};

@@ -3,12 +3,11 @@
 // liquid-vapour mixtures: (T, rho) derivatives of grades 1 and 2, and the
 // (p,h) and (p,s) sets with their grade-2 entries.
 #include <gtest/gtest.h>
+#include <quarvessin/water.h>
 
 #include <cmath>
 #include <functional>
 #include <string>
-
-#include <quarvessin/water.h>
 
 using namespace quarvessin;
 

@@ -3,10 +3,9 @@
 #include "water/record.h"
 
 #include <gtest/gtest.h>
+#include <quarvessin/water.h>
 
 #include <string>
-
-#include <quarvessin/water.h>
 
 using namespace quarvessin;
 

@@ -2,14 +2,13 @@
 // of states from the IAPWS-95 formulation, with the tolerance within which the
 // 1984 equation agrees with it row by row.
 #include <gtest/gtest.h>
+#include <quarvessin/water.h>
 
 #include <cmath>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <quarvessin/water.h>
 
 using namespace quarvessin;
 

@@ -3,10 +3,9 @@
 #include "water/saturation.h"
 
 #include <gtest/gtest.h>
+#include <quarvessin/water.h>
 
 #include <cmath>
-
-#include <quarvessin/water.h>
 
 using namespace quarvessin;
 

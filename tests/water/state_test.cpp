@@ -3,11 +3,11 @@
 #include "water/state.h"
 
 #include <gtest/gtest.h>
+#include <quarvessin/water.h>
 
 #include <cmath>
 
 #include "water/saturation.h"
-#include <quarvessin/water.h>
 
 using namespace quarvessin;
 

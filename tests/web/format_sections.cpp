@@ -25,7 +25,8 @@ void block(const char* tag, const std::string& name, const std::string& bytes) {
 
 int main(int argc, char** argv) {
     if (argc < 3 || (argc - 1) % 2 != 0) {
-        std::fprintf(stderr, "usage: %s isobar|isotherm VALUE [isobar|isotherm VALUE ...]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s isobar|isotherm VALUE [isobar|isotherm VALUE ...]\n",
+                     argv[0]);
         return 2;
     }
     for (int i = 1; i + 1 < argc; i += 2) {

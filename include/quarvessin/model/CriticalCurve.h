@@ -1,9 +1,9 @@
 #pragma once
 
-#include <iostream>
-
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
 #include <quarvessin/model/WaterCriticalPoint.h>
+
+#include <iostream>
 
 namespace quarvessin {
 
@@ -14,11 +14,11 @@ namespace quarvessin {
 // extension (about 0.03 bar at 0 C) and the composition is 0.
 //
 // Bound to its owner's temperature; Refresh recomputes only after a change
-// (exact comparison, see ModelUnits.h). The evaluation functions write the
+// (exact comparison, see <quarvessin/model/Caching.h>). The evaluation functions write the
 // field scratch and are otherwise pure; TfromP leaves tIter, residual and slope
 // behind and touches neither t nor the cached values.
 class CriticalCurve {
-public:
+  public:
     // Newton cycles TfromP runs at most. Every pressure up to the critical
     // pressure at 1000 C (about 2162 bar) converges within 20 cycles and
     // 3000 bar within about 8000; from about 3030 bar up the slope fit is so far
@@ -56,7 +56,7 @@ public:
     // Where TfromP reports that it gave up (standard output unless the owner
     // directs it elsewhere); not owned.
     std::ostream* messages = &std::cout;
-    bool stale;       // true until the first Refresh has computed [-]
+    bool stale = true;  // true until the first Refresh has computed [-]
 
     WaterCriticalPoint waterCritical;  // critical point of water, no state
     HaliteLiquidVaporCurve vlhCurve;   // three-phase curve at this object's t

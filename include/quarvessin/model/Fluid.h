@@ -30,7 +30,7 @@ namespace quarvessin {
 // Bound to its owner's t (C), p (bar) and x (mole fraction NaCl); the members
 // are bound to this object's own fields, so it can be neither copied nor moved.
 class Fluid {
-public:
+  public:
     Fluid(double* tPtr, double* pPtr, double* xPtr);
     Fluid(const Fluid&) = delete;
     Fluid& operator=(const Fluid&) = delete;

@@ -9,9 +9,9 @@ namespace quarvessin {
 // at any t and p without range checks.
 //
 // Bound to its owner's t (C) and p (bar); Refresh recomputes the cached fields
-// only after an input changed (see model/ModelUnits.h).
+// only after an input changed (see <quarvessin/model/Caching.h>).
 class Halite {
-public:
+  public:
     Halite(double* tPtr, double* pPtr);
     Halite(const Halite&) = delete;
     Halite& operator=(const Halite&) = delete;
@@ -20,23 +20,25 @@ public:
 
     double Density(const double* t, const double* p) const;  // density at (t, p) [kg/m3]
     double Density0(const double* t) const;                  // density at (t, 0 bar) [kg/m3]
-    double dRhodP(const double* t) const;                    // pressure slope of the density [kg/(m3 bar)]
-    double dRhodT(const double* t, const double* p) const;   // temperature slope of the density [kg/(m3 K)]
-    double HeatCapacity(const double* t, const double* p) const;  // specific isobaric heat capacity [J/(kg K)]
-    double Enthalpy(const double* t, const double* p) const;      // specific enthalpy [J/kg]
+    double dRhodP(const double* t) const;  // pressure slope of the density [kg/(m3 bar)]
+    double dRhodT(const double* t,
+                  const double* p) const;  // temperature slope of the density [kg/(m3 K)]
+    double HeatCapacity(const double* t,
+                        const double* p) const;  // specific isobaric heat capacity [J/(kg K)]
+    double Enthalpy(const double* t, const double* p) const;  // specific enthalpy [J/kg]
 
-    double* tPtr;      // owner's temperature (not owned) [C]
-    double* pPtr;      // owner's pressure (not owned) [bar]
-    double T;          // temperature of the last refresh [K]
-    double t;          // temperature of the last refresh [C]
-    double p;          // pressure of the last refresh [bar]
-    double rho;        // density [kg/m3]
-    double Vm;         // molar volume [cm3/mol]
-    double beta;       // compressibility (1/rho) drho/dp [1/bar]
-    double alpha;      // thermal expansivity -(1/rho) drho/dt [1/K]
-    double h;          // specific enthalpy [J/kg]
-    double cp;         // specific isobaric heat capacity [J/(kg K)]
-    bool stale = true; // true until the first Refresh has computed [-]
+    double* tPtr;       // owner's temperature (not owned) [C]
+    double* pPtr;       // owner's pressure (not owned) [bar]
+    double T;           // temperature of the last refresh [K]
+    double t;           // temperature of the last refresh [C]
+    double p;           // pressure of the last refresh [bar]
+    double rho;         // density [kg/m3]
+    double Vm;          // molar volume [cm3/mol]
+    double beta;        // compressibility (1/rho) drho/dp [1/bar]
+    double alpha;       // thermal expansivity -(1/rho) drho/dt [1/K]
+    double h;           // specific enthalpy [J/kg]
+    double cp;          // specific isobaric heat capacity [J/(kg K)]
+    bool stale = true;  // true until the first Refresh has computed [-]
 };
 
 }  // namespace quarvessin

@@ -12,9 +12,9 @@ namespace quarvessin {
 // continuation, evaluated without a range check.
 //
 // Bound to its owner's temperature; Refresh recomputes only after a change
-// (exact comparison, see ModelUnits.h).
+// (exact comparison, see <quarvessin/model/Caching.h>).
 class HaliteLiquidVaporCurve {
-public:
+  public:
     explicit HaliteLiquidVaporCurve(double* tPtr);
     HaliteLiquidVaporCurve(const HaliteLiquidVaporCurve&) = delete;
     HaliteLiquidVaporCurve& operator=(const HaliteLiquidVaporCurve&) = delete;
@@ -27,13 +27,13 @@ public:
     // Temperature of the pressure maximum [C].
     static constexpr double TatPmax() { return 594.6324429298147; }
 
-    double tau;     // reduced temperature t / 800.7 at the cached t [-]
-    double P;       // three-phase pressure at the cached t [bar]
-    double dPdT;    // first temperature derivative of P [bar/C]
-    double d2PdT2;  // second temperature derivative of P [bar/C^2]
-    double t;       // temperature of the last refresh [C]
-    double* tPtr;   // owner's temperature, not owned [C]
-    bool stale;     // true until the first Refresh has computed [-]
+    double tau;         // reduced temperature t / 800.7 at the cached t [-]
+    double P;           // three-phase pressure at the cached t [bar]
+    double dPdT;        // first temperature derivative of P [bar/C]
+    double d2PdT2;      // second temperature derivative of P [bar/C^2]
+    double t;           // temperature of the last refresh [C]
+    double* tPtr;       // owner's temperature, not owned [C]
+    bool stale = true;  // true until the first Refresh has computed [-]
 
     Stateless marker;  // empty marker member
 };

@@ -14,9 +14,9 @@ namespace quarvessin {
 //
 // Bound to its owner's t (C) and p (bar); the melting member is bound to this
 // object's fields t and p. Refresh recomputes only after an input changed
-// (see model/ModelUnits.h). No range checks.
+// (see <quarvessin/model/Caching.h>). No range checks.
 class HaliteLiquidus {
-public:
+  public:
     HaliteLiquidus(double* tPtr, double* pPtr);
     HaliteLiquidus(const HaliteLiquidus&) = delete;
     HaliteLiquidus& operator=(const HaliteLiquidus&) = delete;
@@ -24,14 +24,15 @@ public:
     void Refresh();
 
     // Evaluation at the pressure of the last refresh, from the coefficient fields.
-    double Composition(const double* tau) const;  // liquidus composition at reduced temperature tau [mole fraction NaCl]
-    double dXdT(const double* tau) const;         // dxL/dt at constant p [1/C]
-    double dXdP(const double* tau) const;         // dxL/dp at constant t [1/bar]
-    double MolarVolume(const double* t) const;    // molar volume of the saturated liquid [cm3/mol]
-    double dVdT(const double* t) const;           // dVL/dt [cm3/(mol C)]
-    double dVdP(const double* t) const;           // dVL/dp [cm3/(mol bar)]
-    double HeatCapacity(const double* t) const;   // specific isobaric heat capacity [J/(kg K)]
-    double Enthalpy(const double* t) const;       // specific enthalpy [J/kg]
+    double Composition(const double* tau)
+        const;  // liquidus composition at reduced temperature tau [mole fraction NaCl]
+    double dXdT(const double* tau) const;        // dxL/dt at constant p [1/C]
+    double dXdP(const double* tau) const;        // dxL/dp at constant t [1/bar]
+    double MolarVolume(const double* t) const;   // molar volume of the saturated liquid [cm3/mol]
+    double dVdT(const double* t) const;          // dVL/dt [cm3/(mol C)]
+    double dVdP(const double* t) const;          // dVL/dp [cm3/(mol bar)]
+    double HeatCapacity(const double* t) const;  // specific isobaric heat capacity [J/(kg K)]
+    double Enthalpy(const double* t) const;      // specific enthalpy [J/kg]
 
     double t;          // temperature of the last refresh [C]
     double p;          // pressure of the last refresh [bar]
@@ -60,19 +61,19 @@ public:
     double dc1dP;      // dc1/dp [cm3/(mol C bar)]
     double da2dP;      // da2/dp [cm3/(mol C2 bar)]
     double da3dP;      // da3/dp [cm3/(mol C3 bar)]
-    double e0, e1, e2, e3, e4, e5;              // liquidus polynomial coefficients in tau [mole fraction NaCl]
+    double e0, e1, e2, e3, e4, e5;  // liquidus polynomial coefficients in tau [mole fraction NaCl]
     double de0dP, de1dP, de2dP, de3dP, de4dP, de5dP;  // their pressure slopes [1/bar]
-    double b2;         // t^2 coefficient of the enthalpy polynomial [J/(kg C2)]
-    double b3;         // t^3 coefficient of the enthalpy polynomial [J/(kg C3)]
-    double b5;         // t^5 coefficient of the enthalpy polynomial [J/(kg C5)]
-    double cp100;      // heat capacity of the saturated liquid at 100 C [J/(kg K)]
-    double hMelt;      // liquid NaCl specific enthalpy at (Thm, p) [J/kg]
-    double* tPtr;      // owner's temperature (not owned) [C]
-    double* pPtr;      // owner's pressure (not owned) [bar]
-    bool stale = true; // true until the first Refresh has computed [-]
+    double b2;              // t^2 coefficient of the enthalpy polynomial [J/(kg C2)]
+    double b3;              // t^3 coefficient of the enthalpy polynomial [J/(kg C3)]
+    double b5;              // t^5 coefficient of the enthalpy polynomial [J/(kg C5)]
+    double cp100;           // heat capacity of the saturated liquid at 100 C [J/(kg K)]
+    double hMelt;           // liquid NaCl specific enthalpy at (Thm, p) [J/kg]
+    double* tPtr;           // owner's temperature (not owned) [C]
+    double* pPtr;           // owner's pressure (not owned) [bar]
+    bool stale = true;      // true until the first Refresh has computed [-]
     HaliteMelting melting;  // halite melting curve bound to this object's (t, p) [-]
 
-private:
+  private:
     void UpdateCoefficients();  // member values and all p-dependent coefficients at (t, p)
     double HeatCapacityConstant() const;  // constant K of the heat-capacity polynomial [J/(kg K)]
 };

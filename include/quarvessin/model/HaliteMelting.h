@@ -16,7 +16,7 @@ namespace quarvessin {
 // bound to this object's own tState and pState, which Refresh moves to the
 // melting-point states it needs and puts back to the owner's values at the end.
 class HaliteMelting {
-public:
+  public:
     HaliteMelting(double* tPtr, double* pPtr);
     HaliteMelting(const HaliteMelting&) = delete;
     HaliteMelting& operator=(const HaliteMelting&) = delete;
@@ -27,10 +27,11 @@ public:
     double MeltingPressure(const double* t) const;     // pressure on the melting curve at t [bar]
     double MeltingSlope() const;                       // slope dThm/dp of the melting curve [C/bar]
     double MeltingEnthalpy(const double* p) const;     // enthalpy of melting at p [J/kg]
-    double MeltingVolume();       // liquid minus halite molar volume at (tState, pState) [cm3/mol]
-    double LiquidVolume();        // liquid NaCl molar volume at (tState, pState) [cm3/mol]
-    double LiquidEnthalpy();      // liquid NaCl specific enthalpy at (tState, pState) [J/kg]
-    double LiquidVolumeSlope(const double* p);  // dVmLiqMelt/dp along the melting curve at Thm [cm3/(mol bar)]
+    double MeltingVolume();   // liquid minus halite molar volume at (tState, pState) [cm3/mol]
+    double LiquidVolume();    // liquid NaCl molar volume at (tState, pState) [cm3/mol]
+    double LiquidEnthalpy();  // liquid NaCl specific enthalpy at (tState, pState) [J/kg]
+    double LiquidVolumeSlope(
+        const double* p);  // dVmLiqMelt/dp along the melting curve at Thm [cm3/(mol bar)]
 
     double tState;        // temperature the members see; the owner's t between refreshes [C]
     double pState;        // pressure the members see; the owner's p between refreshes [bar]

@@ -18,9 +18,9 @@ namespace quarvessin {
 //
 // Bound to its owner's t (C) and p (bar); the liquidus member is bound to the
 // fields tLiq and pLiq, which are set to (t, PNaCl) and back to (t, p) during a
-// refresh. Refresh recomputes only after an input changed (see ModelUnits.h).
+// refresh. Refresh recomputes only after an input changed (see <quarvessin/model/Caching.h>).
 class HaliteSaturatedVapor {
-public:
+  public:
     HaliteSaturatedVapor(double* tPtr, double* pPtr);
     HaliteSaturatedVapor(const HaliteSaturatedVapor&) = delete;
     HaliteSaturatedVapor& operator=(const HaliteSaturatedVapor&) = delete;
@@ -36,42 +36,42 @@ public:
     // fields Refresh and XfromTP prepared [1/C].
     double dXdT(const double* t, const double* p);
 
-    double* tPtr;      // owner's temperature, not owned [C]
-    double* pPtr;      // owner's pressure, not owned [bar]
-    double pLiq;       // pressure the liquidus member is bound to [bar]
-    double tLiq;       // temperature the liquidus member is bound to [C]
-    double t;          // temperature of the last refresh [C]
-    double p;          // pressure of the last refresh [bar]
-    double Pn;         // reduced pressure (p - PNaCl) / (Pcrit - PNaCl) [-]
-    double xVH;        // halite-saturated vapour composition at (t, p) [mole fraction NaCl]
-    double dxVHdT;     // dxVH/dt at constant p [1/C]
-    double xLH;        // halite liquidus composition at (t, p) [mole fraction NaCl]
-    double xLHn;       // halite liquidus composition at (t, PNaCl) [mole fraction NaCl]
-    double L2;         // log10(PNaCl / Pcrit) [-]
-    double L1;         // log10(xLHn) [-]
-    double j0;         // temperature function of the correlation, W^j1 factor [-]
-    double j1;         // temperature function, exponent of W [-]
-    double j2;         // temperature function, factor of W [-]
-    double j3;         // temperature function, factor of W^2 [-]
-    double dj0dT;      // temperature slope of j0 [1/C]
-    double dj1dT;      // temperature slope of j1 [1/C]
-    double dj2dT;      // temperature slope of j2 [1/C]
-    double dj3dT;      // temperature slope of j3 [1/C]
-    double PNaCl;      // NaCl sublimation pressure at t [bar]
-    double Pcrit;      // critical pressure at t [bar]
-    double dPNaCldT;   // temperature slope of PNaCl [bar/C]
-    double dPcritdT;   // fitted temperature slope of Pcrit [bar/C]
-    double dxLHdT;     // dxLH/dt at (t, p), constant p [1/C]
-    double dxLHndT;    // dxLH/dt at (t, PNaCl), constant pressure [1/C]
-    double scratch;    // last intermediate term of dXdT [-]
-    bool stale;        // true until the first Refresh has computed [-]
+    double* tPtr;       // owner's temperature, not owned [C]
+    double* pPtr;       // owner's pressure, not owned [bar]
+    double pLiq;        // pressure the liquidus member is bound to [bar]
+    double tLiq;        // temperature the liquidus member is bound to [C]
+    double t;           // temperature of the last refresh [C]
+    double p;           // pressure of the last refresh [bar]
+    double Pn;          // reduced pressure (p - PNaCl) / (Pcrit - PNaCl) [-]
+    double xVH;         // halite-saturated vapour composition at (t, p) [mole fraction NaCl]
+    double dxVHdT;      // dxVH/dt at constant p [1/C]
+    double xLH;         // halite liquidus composition at (t, p) [mole fraction NaCl]
+    double xLHn;        // halite liquidus composition at (t, PNaCl) [mole fraction NaCl]
+    double L2;          // log10(PNaCl / Pcrit) [-]
+    double L1;          // log10(xLHn) [-]
+    double j0;          // temperature function of the correlation, W^j1 factor [-]
+    double j1;          // temperature function, exponent of W [-]
+    double j2;          // temperature function, factor of W [-]
+    double j3;          // temperature function, factor of W^2 [-]
+    double dj0dT;       // temperature slope of j0 [1/C]
+    double dj1dT;       // temperature slope of j1 [1/C]
+    double dj2dT;       // temperature slope of j2 [1/C]
+    double dj3dT;       // temperature slope of j3 [1/C]
+    double PNaCl;       // NaCl sublimation pressure at t [bar]
+    double Pcrit;       // critical pressure at t [bar]
+    double dPNaCldT;    // temperature slope of PNaCl [bar/C]
+    double dPcritdT;    // fitted temperature slope of Pcrit [bar/C]
+    double dxLHdT;      // dxLH/dt at (t, p), constant p [1/C]
+    double dxLHndT;     // dxLH/dt at (t, PNaCl), constant pressure [1/C]
+    double scratch;     // last intermediate term of dXdT [-]
+    bool stale = true;  // true until the first Refresh has computed [-]
 
     NaClSublimationCurve sublimation;  // NaCl sublimation curve at this object's (t, p)
     CriticalCurve critical;            // critical curve at this object's t
     WaterCriticalPoint waterCritical;  // critical point of water, no state
     HaliteLiquidus liquidus;           // halite liquidus at (tLiq, pLiq)
 
-private:
+  private:
     // Interpolating function S of the reduced pressure at w = 1 - Pn [-].
     double Interpolant(double w) const;
     // log10 of the enhancement xLH / xVH at pressure *p, from L1, L2 and S [-].

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <iostream>
-
 #include <quarvessin/model/CriticalCurve.h>
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
 #include <quarvessin/model/HaliteLiquidus.h>
@@ -12,6 +10,8 @@
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
 #include <quarvessin/model/WaterCriticalPoint.h>
+
+#include <iostream>
 
 namespace quarvessin {
 
@@ -26,7 +26,7 @@ namespace quarvessin {
 // the temperature-dependent members are bound to tWork and keep pointers into
 // this object, which can therefore be neither copied nor moved.
 class IsobaricPhaseBoundaries {
-public:
+  public:
     // Returned by a solver that refuses its input pressure [C].
     static constexpr double refused = 9e99;
     // Cycle limit of VLH_TemperatureFromP: it gives up once the Newton update
@@ -70,12 +70,12 @@ public:
     double dPdT;      // slope of the three-phase pressure at tWork in the last iteration [bar/C]
     // Copies of the owner's variables, taken by CopyInputs; until the first
     // call they hold the owner's t - 1.0, p - 1.0 and x + 0.5.
-    double t;         // copy of the owner's temperature [C]
-    double p;         // copy of the owner's pressure [bar]
-    double x;         // copy of the owner's composition [mole fraction NaCl]
-    double* tPtr;     // owner's temperature, not owned [C]
-    double* pPtr;     // owner's pressure, not owned [bar]
-    double* xPtr;     // owner's composition, not owned [mole fraction NaCl]
+    double t;                             // copy of the owner's temperature [C]
+    double p;                             // copy of the owner's pressure [bar]
+    double x;                             // copy of the owner's composition [mole fraction NaCl]
+    double* tPtr;                         // owner's temperature, not owned [C]
+    double* pPtr;                         // owner's pressure, not owned [bar]
+    double* xPtr;                         // owner's composition, not owned [mole fraction NaCl]
     std::ostream* messages = &std::cout;  // solver messages, not owned
 
     WaterCriticalPoint waterCritical;  // critical point of water, no state

@@ -11,9 +11,9 @@ namespace quarvessin {
 // temperature) the volume is not a number.
 //
 // Bound to its owner's t (C) and p (bar); Refresh recomputes the cached fields
-// only after an input changed (see model/ModelUnits.h).
+// only after an input changed (see <quarvessin/model/Caching.h>).
 class LiquidNaCl {
-public:
+  public:
     LiquidNaCl(double* tPtr, double* pPtr);
     LiquidNaCl(const LiquidNaCl&) = delete;
     LiquidNaCl& operator=(const LiquidNaCl&) = delete;
@@ -21,25 +21,28 @@ public:
     void Refresh();
 
     double MolarVolume(const double* t, const double* p) const;  // molar volume [cm3/mol]
-    double dVdTAt(const double* t, const double* p) const;       // temperature slope of the molar volume [cm3/(mol K)]
-    double CompressionCoefficient(const double* t) const;        // pressure coefficient b(t) of the volume law [1/bar]
-    double dBdT() const;                                         // temperature slope of b [1/(bar K)]
-    double HeatCapacity(const double* t, const double* p) const; // specific isobaric heat capacity [J/(kg K)]
-    double Enthalpy(const double* t, const double* p) const;     // specific enthalpy [J/kg]
+    double dVdTAt(const double* t,
+                  const double* p) const;  // temperature slope of the molar volume [cm3/(mol K)]
+    double CompressionCoefficient(
+        const double* t) const;  // pressure coefficient b(t) of the volume law [1/bar]
+    double dBdT() const;         // temperature slope of b [1/(bar K)]
+    double HeatCapacity(const double* t,
+                        const double* p) const;  // specific isobaric heat capacity [J/(kg K)]
+    double Enthalpy(const double* t, const double* p) const;  // specific enthalpy [J/kg]
 
-    double* tPtr;      // owner's temperature (not owned) [C]
-    double* pPtr;      // owner's pressure (not owned) [bar]
-    double T;          // temperature of the last refresh [K]
-    double t;          // temperature of the last refresh [C]
-    double p;          // pressure of the last refresh [bar]
-    double rho;        // density [kg/m3]
-    double Vm;         // molar volume [cm3/mol]
-    double b;          // pressure coefficient of the volume law [1/bar]
-    double alpha;      // thermal expansivity (1/Vm) dVm/dt [1/K]
-    double h;          // specific enthalpy [J/kg]
-    double cp;         // specific isobaric heat capacity [J/(kg K)]
-    double dVdT;       // temperature slope of the molar volume [cm3/(mol K)]
-    bool stale = true; // true until the first Refresh has computed [-]
+    double* tPtr;       // owner's temperature (not owned) [C]
+    double* pPtr;       // owner's pressure (not owned) [bar]
+    double T;           // temperature of the last refresh [K]
+    double t;           // temperature of the last refresh [C]
+    double p;           // pressure of the last refresh [bar]
+    double rho;         // density [kg/m3]
+    double Vm;          // molar volume [cm3/mol]
+    double b;           // pressure coefficient of the volume law [1/bar]
+    double alpha;       // thermal expansivity (1/Vm) dVm/dt [1/K]
+    double h;           // specific enthalpy [J/kg]
+    double cp;          // specific isobaric heat capacity [J/(kg K)]
+    double dVdT;        // temperature slope of the molar volume [cm3/(mol K)]
+    bool stale = true;  // true until the first Refresh has computed [-]
 };
 
 }  // namespace quarvessin

@@ -15,9 +15,9 @@ namespace quarvessin {
 // Bound to its owner's t (C) and p (bar); the members are bound to this
 // object's t and pState, and pState holds Pboil after a refresh. So the
 // results depend on t only, and a Refresh recomputes whenever the owner's p
-// differs from Pboil, without changing any result (see model/ModelUnits.h).
+// differs from Pboil, without changing any result (see <quarvessin/model/Caching.h>).
 class NaClBoilingCurve {
-public:
+  public:
     NaClBoilingCurve(double* tPtr, double* pPtr);
     NaClBoilingCurve(const NaClBoilingCurve&) = delete;
     NaClBoilingCurve& operator=(const NaClBoilingCurve&) = delete;
@@ -27,27 +27,27 @@ public:
     double PfromT(const double* t) const;  // boiling pressure of NaCl at t [bar]
     double dPdT(const double* t) const;    // slope of the boiling pressure [bar/K]
 
-    double T;          // temperature of the last refresh [K]
-    double t;          // temperature of the last refresh [C]
-    double pState;     // pressure the members see; Pboil after a refresh [bar]
-    double Pboil;      // boiling pressure of NaCl at t [bar]
-    double dPboildT;   // slope of the boiling pressure [bar/K]
-    double VmLiq;      // liquid NaCl molar volume at (t, Pboil) [cm3/mol]
-    double rhoLiq;     // liquid NaCl density at (t, Pboil) [kg/m3]
-    double VmVap;      // NaCl vapour molar volume at (t, Pboil) [cm3/mol]
-    double rhoVap;     // NaCl vapour density at (t, Pboil) [kg/m3]
-    double hLiq;       // liquid NaCl specific enthalpy [J/kg]
-    double hVap;       // NaCl vapour specific enthalpy [J/kg]
-    double cpLiq;      // liquid NaCl specific isobaric heat capacity [J/(kg K)]
-    double cpVap;      // NaCl vapour specific isobaric heat capacity [J/(kg K)]
-    double dVvap;      // volume of vaporization VmVap - VmLiq [cm3/mol]
-    double dHvap;      // enthalpy of vaporization hVap - hLiq [J/kg]
-    double* tPtr;      // owner's temperature (not owned) [C]
-    double* pPtr;      // owner's pressure (not owned) [bar]
-    bool stale = true; // true until the first Refresh has computed [-]
-    Stateless marker;  // empty marker [-]
-    LiquidNaCl liquid; // liquid NaCl bound to (t, pState) [-]
-    NaClVapor vapor;   // NaCl vapour bound to (t, pState) [-]
+    double T;           // temperature of the last refresh [K]
+    double t;           // temperature of the last refresh [C]
+    double pState;      // pressure the members see; Pboil after a refresh [bar]
+    double Pboil;       // boiling pressure of NaCl at t [bar]
+    double dPboildT;    // slope of the boiling pressure [bar/K]
+    double VmLiq;       // liquid NaCl molar volume at (t, Pboil) [cm3/mol]
+    double rhoLiq;      // liquid NaCl density at (t, Pboil) [kg/m3]
+    double VmVap;       // NaCl vapour molar volume at (t, Pboil) [cm3/mol]
+    double rhoVap;      // NaCl vapour density at (t, Pboil) [kg/m3]
+    double hLiq;        // liquid NaCl specific enthalpy [J/kg]
+    double hVap;        // NaCl vapour specific enthalpy [J/kg]
+    double cpLiq;       // liquid NaCl specific isobaric heat capacity [J/(kg K)]
+    double cpVap;       // NaCl vapour specific isobaric heat capacity [J/(kg K)]
+    double dVvap;       // volume of vaporization VmVap - VmLiq [cm3/mol]
+    double dHvap;       // enthalpy of vaporization hVap - hLiq [J/kg]
+    double* tPtr;       // owner's temperature (not owned) [C]
+    double* pPtr;       // owner's pressure (not owned) [bar]
+    bool stale = true;  // true until the first Refresh has computed [-]
+    Stateless marker;   // empty marker [-]
+    LiquidNaCl liquid;  // liquid NaCl bound to (t, pState) [-]
+    NaClVapor vapor;    // NaCl vapour bound to (t, pState) [-]
 };
 
 }  // namespace quarvessin

@@ -9,9 +9,9 @@ namespace quarvessin {
 //
 // Bound to its owner's temperature (and pressure, which the values do not
 // depend on); Refresh recomputes only after a change (exact comparison, see
-// ModelUnits.h).
+// <quarvessin/model/Caching.h>).
 class NaClSublimationCurve {
-public:
+  public:
     NaClSublimationCurve(double* tPtr, double* pPtr);
     NaClSublimationCurve(const NaClSublimationCurve&) = delete;
     NaClSublimationCurve& operator=(const NaClSublimationCurve&) = delete;
@@ -24,12 +24,12 @@ public:
     // Temperature derivative of the sublimation pressure at *t [bar/C].
     double dPdT(const double* t);
 
-    double t;        // temperature of the last refresh [C]
-    double Psub;     // sublimation pressure at t [bar]
-    double dPsubdT;  // temperature derivative of Psub at t [bar/C]
-    double* tPtr;    // owner's temperature, not owned [C]
-    double* pPtr;    // owner's pressure, not owned, not read [bar]
-    bool stale;      // true until the first Refresh has computed [-]
+    double t;           // temperature of the last refresh [C]
+    double Psub;        // sublimation pressure at t [bar]
+    double dPsubdT;     // temperature derivative of Psub at t [bar/C]
+    double* tPtr;       // owner's temperature, not owned [C]
+    double* pPtr;       // owner's pressure, not owned, not read [bar]
+    bool stale = true;  // true until the first Refresh has computed [-]
 };
 
 }  // namespace quarvessin

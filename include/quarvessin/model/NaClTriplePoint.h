@@ -6,7 +6,7 @@ namespace quarvessin {
 // and boiling curves of NaCl start here and the three-phase curve of the
 // H2O-NaCl system ends here. Class-wide constants, no state.
 class NaClTriplePoint {
-public:
+  public:
     static constexpr double Ttriple = 800.7;   // triple-point temperature [C]
     static constexpr double Ptriple = 0.0005;  // triple-point pressure [bar]
 };

@@ -8,29 +8,31 @@ namespace quarvessin {
 // molar volume and a density of 0.
 //
 // Bound to its owner's t (C) and p (bar); Refresh recomputes the cached fields
-// only after an input changed (see model/ModelUnits.h).
+// only after an input changed (see <quarvessin/model/Caching.h>).
 class NaClVapor {
-public:
+  public:
     NaClVapor(double* tPtr, double* pPtr);
     NaClVapor(const NaClVapor&) = delete;
     NaClVapor& operator=(const NaClVapor&) = delete;
 
     void Refresh();
 
-    double MolarVolume(const double* T, const double* p) const;  // ideal-gas molar volume at T [K], p [bar] [cm3/mol]
-    double HeatCapacity(const double* T) const;                  // specific isobaric heat capacity at T [K] [J/(kg K)]
-    double Enthalpy(const double* T) const;                      // specific enthalpy at T [K], 0 at 273.15 K [J/kg]
+    double MolarVolume(const double* T, const double* p)
+        const;  // ideal-gas molar volume at T [K], p [bar] [cm3/mol]
+    double HeatCapacity(
+        const double* T) const;              // specific isobaric heat capacity at T [K] [J/(kg K)]
+    double Enthalpy(const double* T) const;  // specific enthalpy at T [K], 0 at 273.15 K [J/kg]
 
-    double* tPtr;      // owner's temperature (not owned) [C]
-    double* pPtr;      // owner's pressure (not owned) [bar]
-    double T;          // temperature of the last refresh [K]
-    double t;          // temperature of the last refresh [C]
-    double p;          // pressure of the last refresh [bar]
-    double rho;        // density [kg/m3]
-    double Vm;         // molar volume [cm3/mol]
-    double h;          // specific enthalpy [J/kg]
-    double cp;         // specific isobaric heat capacity [J/(kg K)]
-    bool stale = true; // true until the first Refresh has computed [-]
+    double* tPtr;       // owner's temperature (not owned) [C]
+    double* pPtr;       // owner's pressure (not owned) [bar]
+    double T;           // temperature of the last refresh [K]
+    double t;           // temperature of the last refresh [C]
+    double p;           // pressure of the last refresh [bar]
+    double rho;         // density [kg/m3]
+    double Vm;          // molar volume [cm3/mol]
+    double h;           // specific enthalpy [J/kg]
+    double cp;          // specific isobaric heat capacity [J/(kg K)]
+    bool stale = true;  // true until the first Refresh has computed [-]
 };
 
 }  // namespace quarvessin

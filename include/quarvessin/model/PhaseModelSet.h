@@ -22,7 +22,7 @@ namespace quarvessin {
 // Bound to its owner's t (C), p (bar) and x (mole fraction NaCl); the members
 // are bound to this object's own fields, so it can be neither copied nor moved.
 class PhaseModelSet {
-public:
+  public:
     PhaseModelSet(double* tPtr, double* pPtr, double* xPtr);
     PhaseModelSet(const PhaseModelSet&) = delete;
     PhaseModelSet& operator=(const PhaseModelSet&) = delete;

@@ -17,7 +17,7 @@ namespace quarvessin {
 // evaluation (below the triple point, above the critical point) the results
 // that depend on it are not a number.
 class PureWater {
-public:
+  public:
     PureWater(double* tPtr, double* pPtr);
     ~PureWater();
     PureWater(const PureWater&) = delete;
@@ -53,20 +53,24 @@ public:
     double* tPtr;         // owner's temperature [C]
     double* pPtr;         // owner's pressure [bar]
 
-    WaterProps* recBase;       // water at (T, P), grade 1
-    WaterProps* recPplus;      // water at (T, P + dP), grade 1
-    WaterProps* recTstep;      // water at T + dT (in some cases first T - dT) and P, grade 1
-    WaterProps* recTminus;     // water at (T - dT, P), grade 1
-    WaterProps* satLiqT;       // saturated liquid at T, grade 1
-    WaterProps* satVapT;       // saturated vapour at T, grade 1
-    WaterProps* satLiqTplus;   // saturated liquid at T + dT, or state at (T + dT, 321.89 kg/m3), grade 0
-    WaterProps* satVapTplus;   // saturated vapour at T + dT, or state at (T + dT, 321.89 kg/m3), grade 0
-    WaterProps* satLiqTminus;  // saturated liquid at T - dT, or state at (T - dT, 321.89 kg/m3), grade 0
-    WaterProps* satVapTminus;  // saturated vapour at T - dT, or state at (T - dT, 321.89 kg/m3), grade 0
-    WaterProps* satLiqP;       // saturated liquid at P, grade 1
-    WaterProps* satVapP;       // saturated vapour at P, grade 1
+    WaterProps* recBase;    // water at (T, P), grade 1
+    WaterProps* recPplus;   // water at (T, P + dP), grade 1
+    WaterProps* recTstep;   // water at T + dT (in some cases first T - dT) and P, grade 1
+    WaterProps* recTminus;  // water at (T - dT, P), grade 1
+    WaterProps* satLiqT;    // saturated liquid at T, grade 1
+    WaterProps* satVapT;    // saturated vapour at T, grade 1
+    WaterProps*
+        satLiqTplus;  // saturated liquid at T + dT, or state at (T + dT, 321.89 kg/m3), grade 0
+    WaterProps*
+        satVapTplus;  // saturated vapour at T + dT, or state at (T + dT, 321.89 kg/m3), grade 0
+    WaterProps*
+        satLiqTminus;  // saturated liquid at T - dT, or state at (T - dT, 321.89 kg/m3), grade 0
+    WaterProps*
+        satVapTminus;     // saturated vapour at T - dT, or state at (T - dT, 321.89 kg/m3), grade 0
+    WaterProps* satLiqP;  // saturated liquid at P, grade 1
+    WaterProps* satVapP;  // saturated vapour at P, grade 1
 
-private:
+  private:
     // Molar volume of the state in a record [cm3/mol]
     double V(const WaterProps* rec) const;
 };

@@ -14,7 +14,7 @@ namespace quarvessin {
 // are bound to this object's own fields, so the object can be neither copied
 // nor moved.
 class TPXHolder {
-public:
+  public:
     TPXHolder(double* tPtr, double* pPtr, double* xPtr);
     TPXHolder(const TPXHolder&) = delete;
     TPXHolder& operator=(const TPXHolder&) = delete;

@@ -27,10 +27,10 @@ namespace quarvessin {
 //
 // Bound to its owner's t (C) and p (bar); the members are bound to this
 // object's fields. Refresh recomputes only after an input changed (see
-// <quarvessin/model/ModelUnits.h>); up to 800.7 C the temperature-dependent
+// <quarvessin/model/Caching.h>); up to 800.7 C the temperature-dependent
 // fields are recomputed only when t changed.
 class VLLiquidBranch {
-public:
+  public:
     VLLiquidBranch(double* tPtr, double* pPtr);
     VLLiquidBranch(const VLLiquidBranch&) = delete;
     VLLiquidBranch& operator=(const VLLiquidBranch&) = delete;

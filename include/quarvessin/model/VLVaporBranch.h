@@ -17,9 +17,9 @@ namespace quarvessin {
 //
 // Bound to its owner's t (C) and p (bar); the members are bound to this
 // object's t and p and refresh themselves lazily. Refresh recomputes only
-// after an input changed (see model/ModelUnits.h).
+// after an input changed (see <quarvessin/model/Caching.h>).
 class VLVaporBranch {
-public:
+  public:
     VLVaporBranch(double* tPtr, double* pPtr);
     VLVaporBranch(const VLVaporBranch&) = delete;
     VLVaporBranch& operator=(const VLVaporBranch&) = delete;

@@ -1,13 +1,13 @@
 // Uses the installed package the way another program would: a section from
 // the engine, one model class bound to the program's own t and p, and one
 // direct call of the water library, which comes along with it.
-#include <cmath>
-#include <cstdio>
-#include <string>
-
 #include <quarvessin/model/HaliteLiquidus.h>
 #include <quarvessin/section.h>
 #include <quarvessin/water.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
 
 using namespace quarvessin;
 
@@ -41,8 +41,8 @@ int main() {
     HaliteLiquidus liquidus(&t, &p);
     liquidus.Refresh();
     const double xExpected = 0.0989944;
-    std::printf("halite liquidus at 0 C, 0 bar: xL = %.9g (expected %.9g)\n",
-                liquidus.xL, xExpected);
+    std::printf("halite liquidus at 0 C, 0 bar: xL = %.9g (expected %.9g)\n", liquidus.xL,
+                xExpected);
     if (!(std::fabs(liquidus.xL - xExpected) <= 1e-15)) {
         std::printf("FAIL: halite liquidus composition\n");
         ++failures;
@@ -58,8 +58,8 @@ int main() {
     }
     propTp(300.0, 1.0e5, 1000.0, 1e-8, rec);
     const double dExpected = 996.5563404;
-    std::printf("water at 300 K, 0.1 MPa: status %d, d = %.7g kg/m3 (expected %.7g)\n",
-                rec->status, rec->d, dExpected);
+    std::printf("water at 300 K, 0.1 MPa: status %d, d = %.7g kg/m3 (expected %.7g)\n", rec->status,
+                rec->d, dExpected);
     if (rec->status != 0 || !(std::fabs(rec->d - dExpected) <= 1e-4 * dExpected)) {
         std::printf("FAIL: water density\n");
         ++failures;
