@@ -30,7 +30,7 @@ inline std::string show(double v) {
 
 }  // namespace fuzzcheck
 
-#define FUZZ_REQUIRE(condition, detail)                                          \
-    do {                                                                         \
+#define FUZZ_REQUIRE(condition, detail)                                                \
+    do {                                                                               \
         if (!(condition)) ::fuzzcheck::fail(__FILE__, __LINE__, #condition, (detail)); \
     } while (false)

@@ -20,6 +20,7 @@
 // than the file system allows (isotherms at very negative temperatures);
 // the section then stops with status 1 and the files written so far.
 #include <dirent.h>
+#include <quarvessin/section.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,8 +38,6 @@
 #include <sstream>
 #include <string>
 #include <utility>
-
-#include <quarvessin/section.h>
 
 #include "app/Dialogue.h"
 #include "fuzz/Check.h"
@@ -77,7 +76,9 @@ constexpr std::size_t longestFileName = 255;
 std::string scratch;  // the scratch directory, the current directory of the process
 
 void makeScratch() {
-    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
+    const char* base = access("/dev/shm", W_OK) == 0
+                           ? "/dev/shm"
+                           : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
     std::string pattern = std::string(base) + "/quarvessin-fuzz-dialogue-XXXXXX";
     if (mkdtemp(&pattern[0]) == nullptr || chdir(pattern.c_str()) != 0) {
         std::perror("fuzz_dialogue: scratch directory");
@@ -148,7 +149,7 @@ class Answers {
 
 // What the dialogue does with an input.
 struct Model {
-    std::string out;    // standard output up to the section's own text
+    std::string out;  // standard output up to the section's own text
     std::size_t questions = 0;
     bool section = false;  // a section value was read
     SectionKind kind = SectionKind::Isobaric;
@@ -223,8 +224,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream err;
     const int status = runDialogue(in, out, err);
     const std::map<std::string, std::string> files = takeFiles();
-    const std::string what = "input \"" + shown(input) + "\"\nstdout:\n" + out.str().substr(0, 4000) +
-                             "\nstderr:\n" + err.str();
+    const std::string what = "input \"" + shown(input) + "\"\nstdout:\n" +
+                             out.str().substr(0, 4000) + "\nstderr:\n" + err.str();
 
     FUZZ_REQUIRE(status == 0 || status == 1, what);
     const Model m = model(input);
@@ -236,7 +237,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(asked == m.questions, what);
 
     if (!m.section) {
-        FUZZ_REQUIRE(status == 1 && out.str() == m.out && err.str() == ended && files.empty(), what);
+        FUZZ_REQUIRE(status == 1 && out.str() == m.out && err.str() == ended && files.empty(),
+                     what);
         return 0;
     }
     const Section& s = sectionFor(m.kind, m.value);
@@ -250,7 +252,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const Boundary& b : s.boundaries) {
             const auto file = files.find(b.fileName);
             FUZZ_REQUIRE(file != files.end(), what + "\nmissing " + b.fileName);
-            FUZZ_REQUIRE(file->second == formatBoundary(b), what + "\nwrong bytes in " + b.fileName);
+            FUZZ_REQUIRE(file->second == formatBoundary(b),
+                         what + "\nwrong bytes in " + b.fileName);
         }
         return 0;
     }
@@ -259,9 +262,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& e = err.str();
     FUZZ_REQUIRE(e.rfind("cannot write file ", 0) == 0 && e.find('\n') == e.size() - 1, what);
     FUZZ_REQUIRE(e.find("File name too long") != std::string::npos, what);
-    FUZZ_REQUIRE(expected.compare(0, out.str().size(), out.str()) == 0 &&
-                     out.str().size() >= m.out.size(),
-                 what);
+    FUZZ_REQUIRE(
+        expected.compare(0, out.str().size(), out.str()) == 0 && out.str().size() >= m.out.size(),
+        what);
     for (const auto& file : files) {
         bool ofSection = false;
         for (const Boundary& b : s.boundaries) {

@@ -20,6 +20,10 @@
 // value, a composition as mole fraction): refused exactly outside its range;
 // accepted, with the boundaries the pressure lies between, compositions as
 // both mole fraction and wt%, and a named assemblage.
+#include <quarvessin/composition.h>
+#include <quarvessin/point.h>
+#include <quarvessin/section.h>
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -29,10 +33,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <quarvessin/composition.h>
-#include <quarvessin/point.h>
-#include <quarvessin/section.h>
 
 #include "fuzz/Check.h"
 
@@ -89,13 +89,17 @@ struct Expected {
 };
 std::vector<Expected> expectedBoundaries(SectionKind kind, double value) {
     if (kind == SectionKind::Isothermal) {
-        return {{"liquid+vapor", 1}, {"liquid+halite", 1}, {"vapor+liquid+halite", 1},
+        return {{"liquid+vapor", 1},
+                {"liquid+halite", 1},
+                {"vapor+liquid+halite", 1},
                 {"vapor+halite", 1}};
     }
     switch (isobaricCase(value)) {
         case IsobaricCase::A:
         case IsobaricCase::B:
-            return {{"liquid+vapor", 3}, {"liquid+halite", 2}, {"vapor+liquid+halite", 2},
+            return {{"liquid+vapor", 3},
+                    {"liquid+halite", 2},
+                    {"vapor+liquid+halite", 2},
                     {"vapor+halite", 1}};
         case IsobaricCase::C1:
             return {{"liquid+halite", 1}};
@@ -108,9 +112,8 @@ std::vector<Expected> expectedBoundaries(SectionKind kind, double value) {
 void checkSection(const Section& s, SectionKind kind, double value, bool fine) {
     const std::string what = describe(kind, value, fine);
     // Accepted exactly within the range, never for a value that is not a number.
-    const bool inRange = kind == SectionKind::Isobaric
-                             ? (value >= 1.0 && value <= 5000.0)
-                             : (value < 800.7 && value > -HUGE_VAL);
+    const bool inRange = kind == SectionKind::Isobaric ? (value >= 1.0 && value <= 5000.0)
+                                                       : (value < 800.7 && value > -HUGE_VAL);
     FUZZ_REQUIRE(sectionAccepted(kind, value) == inRange, what);
     FUZZ_REQUIRE(s.accepted == inRange, what);
     FUZZ_REQUIRE(s.kind == kind && sameBits(s.value, value), what);
@@ -137,8 +140,8 @@ void checkSection(const Section& s, SectionKind kind, double value, bool fine) {
         FUZZ_REQUIRE(b.pieces.size() == expected[i].pieces,
                      where + ": " + std::to_string(b.pieces.size()) + " pieces");
         // Vapour + halite of an isotherm is the one boundary in %e.
-        FUZZ_REQUIRE(b.scientific == (kind == SectionKind::Isothermal && b.phases == "vapor+halite"),
-                     where);
+        FUZZ_REQUIRE(
+            b.scientific == (kind == SectionKind::Isothermal && b.phases == "vapor+halite"), where);
         std::size_t points = 0;
         for (const auto& piece : b.pieces) {
             points += piece.size();
@@ -146,7 +149,8 @@ void checkSection(const Section& s, SectionKind kind, double value, bool fine) {
                 if (!std::isfinite(p.wtPercent) || !std::isfinite(p.value)) ++nonFinite;
             }
         }
-        FUZZ_REQUIRE(points <= mostPointsPerBoundary, where + ": " + std::to_string(points) + " points");
+        FUZZ_REQUIRE(points <= mostPointsPerBoundary,
+                     where + ": " + std::to_string(points) + " points");
         // Three-phase tie lines: vapour, liquid and halite corners.
         if (b.phases == "vapor+liquid+halite") {
             for (const auto& piece : b.pieces) FUZZ_REQUIRE(piece.size() == 3, where);
@@ -159,7 +163,8 @@ void checkSection(const Section& s, SectionKind kind, double value, bool fine) {
         FUZZ_REQUIRE(text.empty() || text.back() == '\n', where);
         std::size_t lines = 0;
         for (char c : text) lines += c == '\n';
-        FUZZ_REQUIRE(lines == points + b.pieces.size() - 1, where + ": " + std::to_string(lines) + " lines");
+        FUZZ_REQUIRE(lines == points + b.pieces.size() - 1,
+                     where + ": " + std::to_string(lines) + " lines");
         // Every file is named in the console text.
         FUZZ_REQUIRE(s.console.find(b.fileName) != std::string::npos,
                      where + ": not in the console text\n" + s.console);
@@ -207,7 +212,8 @@ void checkValue(double raw, bool isFraction) {
                 const Point& a1 = a.pieces.back().back();
                 const Point& b1 = b.pieces.back().back();
                 FUZZ_REQUIRE(sameBits(a0.value, b0.value) && sameBits(a0.wtPercent, b0.wtPercent) &&
-                                 sameBits(a1.value, b1.value) && sameBits(a1.wtPercent, b1.wtPercent),
+                                 sameBits(a1.value, b1.value) &&
+                                 sameBits(a1.wtPercent, b1.wtPercent),
                              what + ": ends of the vapour + halite curve");
             } else {
                 FUZZ_REQUIRE(samePoints(a, b), what + ": " + a.fileName + " differs");
@@ -225,10 +231,10 @@ bool oneOf(const std::string& word, std::initializer_list<const char*> words) {
 
 void checkPoint(double t, double p, std::optional<double> x) {
     const PointResult r = queryPoint(t, p, x);
-    const std::string what = "point " + show(t) + " C " + show(p) + " bar" +
-                             (x ? " x " + show(*x) : std::string());
-    const bool inRange = t < 800.7 && t > -HUGE_VAL && p > 0.0 && p < HUGE_VAL &&
-                         (!x || (*x >= 0.0 && *x <= 1.0));
+    const std::string what =
+        "point " + show(t) + " C " + show(p) + " bar" + (x ? " x " + show(*x) : std::string());
+    const bool inRange =
+        t < 800.7 && t > -HUGE_VAL && p > 0.0 && p < HUGE_VAL && (!x || (*x >= 0.0 && *x <= 1.0));
     FUZZ_REQUIRE(r.accepted == inRange, what + ": " + r.refusal);
     if (!inRange) {
         FUZZ_REQUIRE(!r.refusal.empty() && r.refusal.find('\n') == std::string::npos &&
@@ -259,7 +265,8 @@ void checkPoint(double t, double p, std::optional<double> x) {
                      what + ": " + r.assemblage);
         bool allFinite = std::isfinite(p3) && std::isfinite(r.sublimationPressure) &&
                          std::isfinite(r.loopTopPressure);
-        for (const PointBoundary& b : r.boundaries) allFinite = allFinite && std::isfinite(b.moleFraction);
+        for (const PointBoundary& b : r.boundaries)
+            allFinite = allFinite && std::isfinite(b.moleFraction);
         FUZZ_REQUIRE(!r.assemblage.empty() || !allFinite, what + ": no assemblage");
     } else {
         FUZZ_REQUIRE(!r.moleFraction && r.assemblage.empty(), what);

@@ -21,6 +21,7 @@
 // "..") are not run, nor those whose values could ask for more than a few
 // sections (the cost of a section, not of parsing, would set the pace).
 #include <dirent.h>
+#include <quarvessin/section.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,8 +35,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <quarvessin/section.h>
 
 #include "Args.h"
 #include "Cli.h"
@@ -55,8 +54,8 @@ std::string scratch;
 
 void makeScratch() {
     const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm"
-                       : std::getenv("TMPDIR")        ? std::getenv("TMPDIR")
-                                                      : "/tmp";
+                       : std::getenv("TMPDIR")       ? std::getenv("TMPDIR")
+                                                     : "/tmp";
     std::string pattern = std::string(base) + "/quarvessin-fuzz-values-XXXXXX";
     if (mkdtemp(&pattern[0]) == nullptr || chdir(pattern.c_str()) != 0) {
         std::perror("fuzz_values: scratch directory");
