@@ -80,9 +80,26 @@ double roundToDecimals(double value, int decimals) {
     return rounded;
 }
 
-std::string quoted(const std::string& token) { return "'" + token + "'"; }
+std::string quoted(const std::string& token) { return "'" + printable(token) + "'"; }
 
 }  // namespace
+
+std::string printable(const std::string& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127) {
+            result += "\\x";
+            result += hex[byte >> 4];
+            result += hex[byte & 15];
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
 
 std::optional<double> parseNumber(const std::string& token) { return parseDecimal(token, nullptr); }
 
@@ -145,7 +162,9 @@ std::vector<double> expandValues(const std::string& token, std::size_t limit, st
     for (std::size_t i = 0; i < count; ++i) {
         values.push_back(roundToDecimals(*from + static_cast<double>(i) * *step, decimals));
     }
-    if (reachesEnd) values.back() = *to;
+    // The last grid value is TO when the grid reaches it within rounding; a
+    // grid of one value is FROM itself, however close TO lies.
+    if (reachesEnd && count > 1) values.back() = *to;
     return values;
 }
 

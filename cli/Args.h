@@ -11,10 +11,12 @@
 
 namespace quarvessin::cli {
 
-// Most sections one call may ask for, over all its values and ranges: far
-// beyond any useful sweep, small enough that a mistyped step is refused before
-// anything is allocated or computed.
-constexpr std::size_t maxSections = 100000;
+// Most sections one call may ask for, over all its values and ranges. An
+// isotherm's dat files hold up to about 75 kB (the liquidus in 1-bar steps),
+// so 10000 sections are at most about 750 MB and a minute of computing; every
+// isotherm in 0.1-degree steps from -20 C up (8207 sections) still fits. A
+// mistyped step beyond it is refused before anything is allocated or computed.
+constexpr std::size_t maxSections = 10000;
 
 // The number a whole token denotes, or nothing. Accepted: an optional sign,
 // decimal digits with at most one decimal point (and at least one digit), an
@@ -58,6 +60,10 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
 const char* kindWord(SectionKind kind);
 // "bar" or "C".
 const char* kindUnit(SectionKind kind);
+// `text` with every control character (bytes below 32, and 127) written as
+// \xNN, so that a message quoting what was typed stays one printable line.
+std::string printable(const std::string& text);
+
 // The shortest decimal text that reads back as exactly `value` ("300",
 // "220.54915", "-20", "1e-05"); "nan", "inf" or "-inf" when not finite.
 std::string shortestNumber(double value);

@@ -83,13 +83,13 @@ Examples:
 // A one-line usage error with a pointer to the help.
 int usageError(std::ostream& err, const std::string& command, const std::string& reason) {
     const std::string program = command.empty() ? "quarvessin" : "quarvessin " + command;
-    err << program << ": " << reason << " (see '" << program << " --help')\n";
+    err << program << ": " << printable(reason) << " (see '" << program << " --help')\n";
     err.flush();
     return exitUsage;
 }
 
 int refused(std::ostream& err, const std::string& command, const std::string& reason) {
-    err << "quarvessin " << command << ": " << reason << "\n";
+    err << "quarvessin " << command << ": " << printable(reason) << "\n";
     err.flush();
     return exitUsage;
 }
@@ -397,7 +397,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (section->parsed()) command = "section";
         if (point->parsed()) command = "point";
         std::string reason = e.what();
-        std::replace(reason.begin(), reason.end(), '\n', ' ');
+        std::replace(reason.begin(), reason.end(), '\n', ' ');  // CLI11 breaks long messages
         return usageError(err, command, reason);
     }
 

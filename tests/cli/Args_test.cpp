@@ -92,6 +92,10 @@ TEST(ExpandValues, GridsIncludeTheirEndWhenReached) {
     ASSERT_EQ(down.size(), 16u);
     EXPECT_EQ(down.back(), 25.0);
     EXPECT_EQ(expand("5:5:1"), std::vector<double>{5.0});
+    // A range whose end lies within rounding of its start is its start
+    // (found by fuzz_values: the one value became TO).
+    EXPECT_EQ(expand("300:300.0000000001:1"), std::vector<double>{300.0});
+    EXPECT_EQ(expand("0:11e-320:0.3"), std::vector<double>{0.0});
     EXPECT_EQ(expand("-300"), std::vector<double>{-300.0});
 }
 
@@ -104,10 +108,11 @@ TEST(ExpandValues, RefusesMalformedAndHugeRanges) {
     EXPECT_NE(expandError("10:1:1").find("away"), std::string::npos);
     EXPECT_NE(expandError("2,5").find("'2,5'"), std::string::npos);
     // The number of values is known before anything is allocated.
-    EXPECT_NE(expandError("0:1e9:1").find("more than 100000"), std::string::npos);
+    EXPECT_NE(expandError("0:1e9:1").find("more than 10000 values"), std::string::npos);
     EXPECT_NE(expandError("-1e308:1e308:1e-300").find("more than"), std::string::npos);
-    EXPECT_EQ(expand("1:100000:1").size(), 100000u);
-    EXPECT_NE(expandError("0:100000:1").find("more than"), std::string::npos);
+    EXPECT_EQ(expand("1:10000:1").size(), 10000u);
+    EXPECT_NE(expandError("0:10000:1").find("more than"), std::string::npos);
+    EXPECT_EQ(read("isotherm -20:800.6:0.1").sections.size(), 8207u);
     EXPECT_NE(expandError("1:11:1", 10).find("more than 10 "), std::string::npos);
 }
 

@@ -202,7 +202,8 @@ TEST(SectionRefusals, ExitTwoWithOneLineAndNothingWritten) {
         {{"isobar", "0x10"}, "'0x10'"},
         {{"300"}, "before a kind word"},
         {{"isobar"}, "isobar is followed by no value"},
-        {{"isobar", "1:2000000:1"}, "more than 100000"},
+        {{"isobar", "1:2000000:1"}, "more than 10000 values"},
+        {{"isobar", "1:5000:0.4999"}, "more than 10000 values"},
         {{"isobar", "300", "--fine"}, "--fine"},
         {{"isobar", "300", "--format", "xml"}, "unknown format 'xml'"},
         {{"isobar", "300", "--jobs", "0"}, "--jobs"},
@@ -230,6 +231,39 @@ TEST(SectionRefusals, ExitTwoWithOneLineAndNothingWritten) {
     EXPECT_NE(run({"bogus"}).err.find("--help"), std::string::npos);
     EXPECT_EQ(run({"bogus"}).status, 2);
     EXPECT_EQ(run({}).status, 2);
+}
+
+// A value typed with a line feed, a terminal escape or another control
+// character is quoted with the character as \xNN: the message stays one
+// printable line (found by fuzz_values).
+TEST(SectionRefusals, ControlCharactersInArgumentsAreQuotedVisibly) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{"section", "isobar", "3\n00"}, "'3\\x0a00'"},
+        {{"section", "isobar", "3\r00"}, "'3\\x0d00'"},
+        {{"section", "isotherm", "1:\x1b[2J:1"}, "'\\x1b[2J' in range '1:\\x1b[2J:1'"},
+        {{"section", "isobar", "300", "--format", "x\ny"}, "unknown format 'x"},
+        {{"section", "isobar", "300", "--jobs", "1\t"}, "'1\\x09'"},
+        {{"point", "30\n0", "500"}, "'30\\x0a0'"},
+        {{"point", "300", "500", "--wt", "\x7f"}, "'\\x7f'"},
+    };
+    for (const Case& c : cases) {
+        Scratch scratch;
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--dir", scratch / "out"});
+        if (args[0] == "point") args.resize(args.size() - 2);
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        for (char ch : r.err.substr(0, r.err.size() - 1)) {
+            EXPECT_FALSE(static_cast<unsigned char>(ch) < 32 || ch == 127) << r.err;
+        }
+    }
+    EXPECT_EQ(quarvessin::cli::printable(std::string("a\0b\x1f\\", 5)), "a\\x00b\\x1f\\");
 }
 
 TEST(SectionFailures, AnUnwritableFileOrDirectoryExitsOne) {
