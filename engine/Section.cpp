@@ -1,5 +1,4 @@
 // The section engine: the console program's sections as values.
-#include <quarvessin/model/NaClTriplePoint.h>
 #include <quarvessin/section.h>
 
 #include <cmath>
@@ -13,9 +12,6 @@
 #include "engine/RunState.h"
 
 namespace quarvessin {
-
-static_assert(maxSectionTemperature == NaClTriplePoint::Ttriple,
-              "isothermal sections end at the triple point of NaCl");
 
 namespace {
 

@@ -5,6 +5,8 @@
 // points in weight percent NaCl.
 #pragma once
 
+#include <quarvessin/model/NaClTriplePoint.h>
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -64,7 +66,7 @@ struct SectionOptions {
 constexpr double minSectionPressure = 1.0;
 constexpr double maxSectionPressure = 5000.0;
 // Isothermal sections are computed below the triple point of NaCl [C].
-constexpr double maxSectionTemperature = 800.7;
+constexpr double maxSectionTemperature = NaClTriplePoint::Ttriple;
 
 // True when the console program computes a section for this value (otherwise
 // it prints its refusal).
