@@ -41,31 +41,17 @@
 
 #include "app/Dialogue.h"
 #include "fuzz/Check.h"
+#include "tests/e2e/DialogueText.h"
 
 using namespace quarvessin;
 
 namespace {
 
-const std::string star = std::string(50, '*') + "\n";
-const std::string banner = star + "Welcome to quarvessin_plotdata, version 0.1 / 2007\n" + star +
-                           "\n" + star +
-                           "* quarvessin_plotdata can calculate isobaric     *\n"
-                           "* and isothermal sections through the H2O-NaCl   *\n"
-                           "* phase diagram for you. It will generate simple *\n"
-                           "* two-column ASCII text files for you, which     *\n"
-                           "* have a self-explaining name and can easily be  *\n"
-                           "* imported into typical plot program.            *\n"
-                           "* The first column is wt%NaCl, the second        *\n"
-                           "* temperature in C for isobars and               *\n"
-                           "* pressure in bar for isotherms                  *\n" +
-                           star + "\n\n";
-const std::string menu =
-    "Please enter number of type of diagram to be calculated:\n"
-    "[1] isobaric section\n"
-    "[2] isothermal section\n";
-const std::string invalid = "invalid input, please try again ...:\n\n";
-const std::string askP = "Please enter pressure in bar (valid range: 1.0 to 5000) : ";
-const std::string askT = "Please enter temperature : ";
+using dialogue_text::askP;
+using dialogue_text::askT;
+using dialogue_text::banner;
+using dialogue_text::invalid;
+using dialogue_text::menu;
 const std::string ended = "quarvessin_plotdata: input ended, no section computed\n";
 
 // Longest word read as an answer [characters].

@@ -124,6 +124,29 @@ OutArray mapPlain(const InArray& a, F f) {
     return out;
 }
 
+// eval(water) for each element of A, which is the temperature [C] (or, with
+// `temperature` false, the pressure [bar]) of a PureWater bound to the
+// function's own t and p, with the GIL released.
+template <class Eval>
+OutArray mapWater(const InArray& A, const char* name, bool temperature, Eval eval) {
+    const double* in = input(A, name);
+    const auto n = static_cast<std::size_t>(A.size());
+    OutArray out(static_cast<py::ssize_t>(n));
+    double* o = out.mutable_data();
+    {
+        py::gil_scoped_release release;
+        double t = 25.0;
+        double p = 1.0;
+        PureWater water(&t, &p);
+        double& varied = temperature ? t : p;
+        for (std::size_t i = 0; i < n; ++i) {
+            varied = in[i];
+            o[i] = eval(water);
+        }
+    }
+    return out;
+}
+
 // Binds name(T, P): `field` of a Model refreshed at each pair (T[i], P[i]).
 template <class Model>
 void defTP(py::module_& m, const char* name, double Model::*field, const char* doc) {
@@ -198,41 +221,14 @@ PYBIND11_MODULE(_core, m) {
     m.def(
         "water_vapor_pressure",
         [](const InArray& T) {
-            const double* tIn = input(T, "T");
-            const auto n = static_cast<std::size_t>(T.size());
-            OutArray out(static_cast<py::ssize_t>(n));
-            double* o = out.mutable_data();
-            {
-                py::gil_scoped_release release;
-                double t = 0.0;
-                double p = 1.0;
-                PureWater water(&t, &p);
-                for (std::size_t i = 0; i < n; ++i) {
-                    t = tIn[i];
-                    o[i] = water.VaporPressure() * model_units::paToBar;
-                }
-            }
-            return out;
+            return mapWater(T, "T", true,
+                            [](PureWater& w) { return w.VaporPressure() * model_units::paToBar; });
         },
         py::arg("T"), "Vapour pressure of water [bar] at T [C].");
     m.def(
         "water_boiling_temperature",
         [](const InArray& P) {
-            const double* pIn = input(P, "P");
-            const auto n = static_cast<std::size_t>(P.size());
-            OutArray out(static_cast<py::ssize_t>(n));
-            double* o = out.mutable_data();
-            {
-                py::gil_scoped_release release;
-                double t = 25.0;
-                double p = 0.0;
-                PureWater water(&t, &p);
-                for (std::size_t i = 0; i < n; ++i) {
-                    p = pIn[i];
-                    o[i] = water.BoilingTemperature();
-                }
-            }
-            return out;
+            return mapWater(P, "P", false, [](PureWater& w) { return w.BoilingTemperature(); });
         },
         py::arg("P"), "Boiling temperature of water [C] at P [bar].");
 
