@@ -68,4 +68,17 @@ struct PointResult {
 // objects.
 PointResult queryPoint(double tC, double pBar, std::optional<double> xMoleFraction = std::nullopt);
 
+// A composition as a user types it.
+struct CompositionInput {
+    enum class Unit { WtPercent, MoleFraction };
+    Unit unit = Unit::WtPercent;
+    double value = 0.0;  // [wt% NaCl] or [mole fraction NaCl]
+};
+
+// The point query with a typed composition: refused (accepted false, with the
+// reason) outside 0 to 100 wt% or 0 to 1 mole fraction; otherwise as above,
+// with the composition as typed kept in the answer (a weight percent is not
+// converted back from the mole fraction).
+PointResult queryPoint(double tC, double pBar, const CompositionInput& composition);
+
 }  // namespace quarvessin

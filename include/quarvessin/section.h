@@ -32,13 +32,38 @@ struct Point {
     double value;      // temperature [C] on isobars, pressure [bar] on isotherms
 };
 
+// Which branch of the vapour + liquid surface a piece of a boundary follows.
+enum class Branch {
+    None,    // not a piece of the vapour + liquid surface, or not told
+    Vapor,   // the vapour branch (dew side)
+    Liquid,  // the liquid branch (bubble side)
+    Loop,    // up the vapour branch and back down the liquid branch, through
+             // pure water or the critical point
+};
+
 // One phase boundary of a section, as the console program writes it to a file.
 struct Boundary {
     std::string phases;       // the file prefix without its underscore, e.g. "liquid+vapor"
     std::string fileName;     // the name the console program gives the file
+    // The boundary's stable identity, the same on every section and whatever
+    // the file prefix: "vapor+liquid", "liquidus", "three-phase",
+    // "vapor+halite" (see <quarvessin/style.h> for its label and colour).
+    std::string id;
     bool scientific = false;  // numbers written as %e (the vapour + halite file of an isotherm)
     // Separately traced pieces, in file order; the file separates them by an empty line.
     std::vector<std::vector<Point>> pieces;
+    // The branch of each piece, parallel to `pieces`.
+    std::vector<Branch> branches;
+};
+
+// A phase field of a section: a connected region of one stable assemblage,
+// with a place for its label inside it, away from its boundaries. The label
+// point is classified by queryPoint as `assemblage`.
+struct Field {
+    std::string assemblage;  // as queryPoint spells it, e.g. "liquid+halite"
+    std::string label;       // its short name, e.g. "L+H"
+    double wtPercent;        // the label's place: NaCl content [wt%]
+    double value;            // and temperature [C] (isobars) or pressure [bar] (isotherms)
 };
 
 struct Section {
@@ -49,6 +74,9 @@ struct Section {
     // stable boundaries, file announcements, solver and refusal messages.
     std::string console;
     std::vector<Boundary> boundaries;  // in the order the console program opens its files
+    // The phase fields the boundaries divide the section into (empty when
+    // SectionOptions::fields is off or the section is refused).
+    std::vector<Field> fields;
     // Remarks for a reader of the numbers (points that are not finite numbers,
     // a section outside the range of the correlations), one sentence each.
     std::vector<std::string> warnings;
@@ -60,6 +88,8 @@ struct SectionOptions {
     // over many decades) are sampled evenly in log p instead. The files of the
     // console program never use it.
     bool fine = false;
+    // Place the labels of the phase fields (Section::fields).
+    bool fields = true;
 };
 
 // Lowest and highest pressure of an isobaric section [bar].
@@ -101,6 +131,8 @@ class SectionSink {
     virtual bool separate(std::size_t index) = 0;
     // No more points for the boundary.
     virtual bool closeBoundary(std::size_t index) = 0;
+    // The piece being traced follows `branch` of the vapour + liquid surface.
+    virtual void branch(std::size_t /*index*/, Branch /*branch*/) {}
     // Console text, in order.
     virtual void console(const std::string& text) = 0;
 };
