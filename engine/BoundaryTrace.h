@@ -74,6 +74,8 @@ class BoundaryTrace {
     // The point (w, y), w already in weight percent.
     bool writeRaw(double w, double y);
     bool separate();
+    // The piece being traced follows this branch of the vapour + liquid surface.
+    void markBranch(Branch branch);
     void useScientific();
     bool close();
     void announce(std::string text);

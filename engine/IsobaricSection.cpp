@@ -1,5 +1,7 @@
 #include "engine/IsobaricSection.h"
 
+#include <quarvessin/kinds.h>
+
 #include <ostream>
 
 #include "engine/IsobaricVLSection.h"
@@ -20,7 +22,7 @@ bool writeHighPressureLiquidus(RunState& state, BoundaryTrace& liquidus) {
 IsobaricCase chooseIsobaricCase(RunState& state) {
     if (state.p < WaterCriticalPoint::Pc) return IsobaricCase::A;
     if (state.p < state.hlv.Pmax()) return IsobaricCase::B;
-    state.t = 1000.0;
+    state.t = isobarTopTemperature;
     state.critical.Refresh();
     const double pCrit1000 = state.critical.Pcrit;
     return state.p > pCrit1000 ? IsobaricCase::C1 : IsobaricCase::C2;

@@ -1,5 +1,7 @@
 #include "engine/IsobaricVLSection.h"
 
+#include <quarvessin/kinds.h>
+
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -20,17 +22,18 @@ bool traceAboveThreePhaseMaximum(RunState& s, SectionTracer& tr) {
 
     BoundaryTrace vl(tr);
     if (!vl.open("vapor+liquid_", s.p, "bar.dat")) return false;
+    vl.markBranch(Branch::Loop);
 
     s.boundaries.CopyInputs();
     const double tCrit = s.boundaries.Critical_TemperatureFromP(&s.boundaries.p);
-    for (s.t = 1000.0; s.t > tCrit; s.t -= 1.0) {
+    for (s.t = isobarTopTemperature; s.t > tCrit; s.t -= 1.0) {
         s.vaporBranch.Refresh();
         if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
     }
     s.t = tCrit;
     s.critical.Refresh();
     if (!vl.writePoint(s.critical.Xcrit, tCrit)) return false;
-    for (s.t = std::trunc(tCrit + 1); s.t < 1000.1; s.t += 1.0) {
+    for (s.t = std::trunc(tCrit + 1); s.t < isobarTopTemperature + 0.1; s.t += 1.0) {
         s.liquidBranch.Refresh();
         if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
     }
@@ -120,12 +123,14 @@ bool traceIsobaricSection(RunState& s, IsobaricCase section, SectionTracer& tr) 
     // loop from the lower tie line to pure water (A) or the critical point
     // (B) and back, and the liquid branch above the upper tie line.
     vl.announce("Writing VL data to file " + vl.name() + "\n");
-    for (s.t = 1000.0; s.t > tHigh; s.t -= 1.0) {
+    vl.markBranch(Branch::Vapor);
+    for (s.t = isobarTopTemperature; s.t > tHigh; s.t -= 1.0) {
         s.vaporBranch.Refresh();
         if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
     }
     if (!vl.writePoint(xVHigh, tHigh)) return false;
     if (!vl.separate()) return false;
+    vl.markBranch(Branch::Loop);
     if (!vl.writePoint(xVLow, tLow)) return false;
 
     if (section == IsobaricCase::A) {
@@ -174,8 +179,9 @@ bool traceIsobaricSection(RunState& s, IsobaricCase section, SectionTracer& tr) 
     }
     if (!vl.writePoint(xLLow, tLow)) return false;
     if (!vl.separate()) return false;
+    vl.markBranch(Branch::Liquid);
     if (!vl.writePoint(xLHigh, tHigh)) return false;
-    for (s.t = std::trunc(tHigh + 1); s.t < 1000.1; s.t += 1.0) {
+    for (s.t = std::trunc(tHigh + 1); s.t < isobarTopTemperature + 0.1; s.t += 1.0) {
         s.liquidBranch.Refresh();
         if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
     }

@@ -86,6 +86,7 @@ bool runIsothermalSection(RunState& s, SectionTracer& tr, bool fine) {
     // Vapour-liquid loop from the vapour corner of the tie line up the vapour
     // branch and down the liquid branch to the liquid corner.
     vl.announce("Writing VL data to file " + vl.name() + "\n");
+    vl.markBranch(Branch::Loop);
     // At or below the critical temperature of water the loop closes at pure
     // water boiling at t, above it at the critical point of the solution.
     const bool closesAtPureWater = s.t <= WaterCriticalPoint::Tc;

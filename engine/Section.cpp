@@ -1,12 +1,14 @@
 // The section engine: the console program's sections as values.
+#include <quarvessin/kinds.h>
 #include <quarvessin/section.h>
+#include <quarvessin/style.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "engine/BoundaryTrace.h"
+#include "engine/Fields.h"
 #include "engine/IsobaricSection.h"
 #include "engine/IsothermalSection.h"
 #include "engine/RunState.h"
@@ -33,7 +35,10 @@ class CollectingSink : public SectionSink {
         Boundary boundary;
         boundary.phases = phases;
         boundary.fileName = fileName;
+        const BoundaryStyle* style = styleOfPhases(phases);
+        boundary.id = style ? style->id : phases;
         boundary.pieces.emplace_back();
+        boundary.branches.push_back(Branch::None);
         section_.boundaries.push_back(std::move(boundary));
         return true;
     }
@@ -44,8 +49,10 @@ class CollectingSink : public SectionSink {
     }
     bool separate(std::size_t index) override {
         at(index).pieces.emplace_back();
+        at(index).branches.push_back(Branch::None);
         return true;
     }
+    void branch(std::size_t index, Branch branch) override { at(index).branches.back() = branch; }
     bool closeBoundary(std::size_t) override { return true; }
     void console(const std::string& text) override { section_.console += text; }
 
@@ -54,25 +61,13 @@ class CollectingSink : public SectionSink {
     Section& section_;
 };
 
-// "isobar 300 bar" or "isotherm -20 C": the section in a warning.
-std::string label(SectionKind kind, double value) {
-    char number[64];
-    std::snprintf(number, sizeof number, "%g", value);
-    return kind == SectionKind::Isobaric ? "isobar " + std::string(number) + " bar"
-                                         : "isotherm " + std::string(number) + " C";
-}
-
-// Lower end of the temperature range of the correlations [C].
-constexpr double lowestCorrelationTemperature = 0.0;
-
 void addWarnings(Section& section) {
-    const std::string name = label(section.kind, section.value);
+    const std::string name = sectionName(section.kind, section.value);
     const bool belowRange =
-        section.kind == SectionKind::Isothermal && section.value < lowestCorrelationTemperature;
+        section.kind == SectionKind::Isothermal && section.value < correlationMinTemperature;
     if (belowRange) {
-        section.warnings.push_back(name +
-                                   ": below 0 C, outside the range of the correlations "
-                                   "(0 to 1000 C, 1 to 5000 bar)");
+        section.warnings.push_back(name + ": below 0 C, outside the range of the correlations (" +
+                                   correlationRange() + ")");
     }
     std::size_t total = 0;
     std::string where;
@@ -134,6 +129,7 @@ Section computeSection(SectionKind kind, double value, const SectionOptions& opt
     CollectingSink sink(section);
     traceSection(kind, value, sink, options);
     if (section.accepted) addWarnings(section);
+    if (options.fields) section.fields = placeFields(section);
     return section;
 }
 

@@ -22,6 +22,8 @@ constexpr double correlationMinPressure = 1.0;        // [bar]
 constexpr double correlationMaxPressure = 5000.0;     // [bar]
 // Isobaric sections run over temperature up to the top of the correlations.
 constexpr double isobarTopTemperature = correlationMaxTemperature;
+// "0 to 1000 C, 1 to 5000 bar": the range of the correlations for a reader.
+std::string correlationRange();
 // Absolute zero [C]: no front end accepts a temperature at or below it.
 constexpr double absoluteZero = -273.15;
 

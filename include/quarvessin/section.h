@@ -43,8 +43,8 @@ enum class Branch {
 
 // One phase boundary of a section, as the console program writes it to a file.
 struct Boundary {
-    std::string phases;       // the file prefix without its underscore, e.g. "liquid+vapor"
-    std::string fileName;     // the name the console program gives the file
+    std::string phases;    // the file prefix without its underscore, e.g. "liquid+vapor"
+    std::string fileName;  // the name the console program gives the file
     // The boundary's stable identity, the same on every section and whatever
     // the file prefix: "vapor+liquid", "liquidus", "three-phase",
     // "vapor+halite" (see <quarvessin/style.h> for its label and colour).
@@ -88,8 +88,9 @@ struct SectionOptions {
     // over many decades) are sampled evenly in log p instead. The files of the
     // console program never use it.
     bool fine = false;
-    // Place the labels of the phase fields (Section::fields).
-    bool fields = true;
+    // Place the labels of the phase fields (Section::fields): about two
+    // thousand point classifications, so off unless a front end draws them.
+    bool fields = false;
 };
 
 // Lowest and highest pressure of an isobaric section [bar].
