@@ -1,5 +1,7 @@
 #include "Args.h"
 
+#include <quarvessin/kinds.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -84,23 +86,6 @@ std::string quoted(const std::string& token) { return "'" + printable(token) + "
 
 }  // namespace
 
-std::string printable(const std::string& text) {
-    static const char hex[] = "0123456789abcdef";
-    std::string result;
-    result.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32 || byte == 127) {
-            result += "\\x";
-            result += hex[byte >> 4];
-            result += hex[byte & 15];
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
 std::optional<double> parseNumber(const std::string& token) { return parseDecimal(token, nullptr); }
 
 std::vector<double> expandValues(const std::string& token, std::size_t limit, std::string& error) {
@@ -168,38 +153,16 @@ std::vector<double> expandValues(const std::string& token, std::size_t limit, st
     return values;
 }
 
-const char* kindWord(SectionKind kind) {
-    return kind == SectionKind::Isobaric ? "isobar" : "isotherm";
-}
-
-const char* kindUnit(SectionKind kind) { return kind == SectionKind::Isobaric ? "bar" : "C"; }
-
-std::string shortestNumber(double value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, written.ptr);
-}
-
 namespace {
 
-std::optional<SectionKind> kindOf(const std::string& word) {
-    if (word == "isobar" || word == "isobars") return SectionKind::Isobaric;
-    if (word == "isotherm" || word == "isotherms") return SectionKind::Isothermal;
-    return std::nullopt;
-}
-
-// Whether the console program computes a section for this value: pressures
-// from 1 to 5000 bar, both included; temperatures below the NaCl triple point.
-bool inRange(SectionKind kind, double value) { return sectionAccepted(kind, value); }
-
-std::string validRange(SectionKind kind) {
-    if (kind == SectionKind::Isobaric) {
-        return "valid: " + shortestNumber(minSectionPressure) + " to " +
-               shortestNumber(maxSectionPressure) + " bar";
+// "isobar or isotherm": the kind words of the table.
+std::string kindWords() {
+    std::string words;
+    const auto& kinds = sectionKinds();
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        words += (i == 0 ? "" : i + 1 == kinds.size() ? " or " : ", ") + std::string(kinds[i].word);
     }
-    return "valid: below " + shortestNumber(maxSectionTemperature) + " C";
+    return words;
 }
 
 }  // namespace
@@ -210,12 +173,12 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
     bool kindHasValues = true;
     std::string kindToken;
     for (const std::string& word : words) {
-        if (const auto k = kindOf(word)) {
+        if (const SectionKindInfo* k = findKind(word)) {
             if (!kindHasValues) {
                 list.error = kindToken + " is followed by no value";
                 return {{}, list.error, true};
             }
-            kind = k;
+            kind = k->kind;
             kindToken = word;
             kindHasValues = false;
             continue;
@@ -223,9 +186,9 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
         if (!kind) {
             if (parseNumber(word) || word.find(':') != std::string::npos) {
                 list.error =
-                    "value " + quoted(word) + " comes before a kind word (isobar or isotherm)";
+                    "value " + quoted(word) + " comes before a kind word (" + kindWords() + ")";
             } else {
-                list.error = "unknown section kind " + quoted(word) + " (isobar or isotherm)";
+                list.error = unknownKindMessage(word);
             }
             return {{}, list.error, true};
         }
@@ -237,13 +200,13 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
         }
         kindHasValues = true;
         for (double value : values) {
-            if (!inRange(*kind, value)) {
-                std::string reason = std::string(kindWord(*kind)) + " " + shortestNumber(value) +
-                                     " " + kindUnit(*kind) + " is out of range";
+            const SectionKindInfo& info = kindInfo(*kind);
+            if (!valueAccepted(info, value)) {
+                std::string reason = valueRefusal(info, value);
                 if (word.find(':') != std::string::npos) {
                     reason += " (in " + quoted(word) + ")";
                 }
-                return {{}, reason + " (" + validRange(*kind) + ")", false};
+                return {{}, reason, false};
             }
             list.sections.push_back({*kind, value});
         }

@@ -2,6 +2,7 @@
 // FROM:TO:STEP ranges, and the section list "isobar 300 1000 isotherm 25:400:25".
 #pragma once
 
+#include <quarvessin/format.h>
 #include <quarvessin/section.h>
 
 #include <cstddef>
@@ -48,24 +49,16 @@ struct SectionList {
 // values; otherwise `error` says why and nothing is returned.
 std::vector<double> expandValues(const std::string& token, std::size_t limit, std::string& error);
 
-// Reads the positional words of `quarvessin section`: a kind word (isobar,
-// isotherm; plural forms accepted) applies to the values after it until the
-// next kind word. Every value is checked before anything is computed: a
-// pressure outside 1 to 5000 bar or a temperature of 800.7 C or more refuses
-// the whole list, naming the value and the valid range. A value asked twice is
-// computed once.
+// Reads the positional words of `quarvessin section`: a kind word (any word
+// of the engine's kind table: isobar, isobars, isobaric, ...) applies to the
+// values after it until the next kind word. Every value is checked before
+// anything is computed: a value outside its kind's range refuses the whole
+// list, naming the value and the valid range. A value asked twice is computed
+// once.
 SectionList readSectionList(const std::vector<std::string>& words, std::size_t limit = maxSections);
 
-// "isobar" or "isotherm".
-const char* kindWord(SectionKind kind);
-// "bar" or "C".
-const char* kindUnit(SectionKind kind);
-// `text` with every control character (bytes below 32, and 127) written as
-// \xNN, so that a message quoting what was typed stays one printable line.
-std::string printable(const std::string& text);
-
-// The shortest decimal text that reads back as exactly `value` ("300",
-// "220.54915", "-20", "1e-05"); "nan", "inf" or "-inf" when not finite.
-std::string shortestNumber(double value);
+// The engine's spelling of numbers and typed text in messages.
+using quarvessin::printable;
+using quarvessin::shortestNumber;
 
 }  // namespace quarvessin::cli

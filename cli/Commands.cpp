@@ -1,4 +1,5 @@
-#include <quarvessin/composition.h>
+#include <quarvessin/format.h>
+#include <quarvessin/kinds.h>
 #include <quarvessin/point.h>
 #include <quarvessin/section.h>
 
@@ -17,6 +18,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "Args.h"
@@ -103,7 +105,7 @@ std::string datNameClash(const std::vector<SectionRequest>& sections) {
     names.reserve(sections.size());
     for (std::size_t i = 0; i < sections.size(); ++i) {
         char buffer[400];
-        std::snprintf(buffer, sizeof buffer, "%s %f", kindWord(sections[i].kind),
+        std::snprintf(buffer, sizeof buffer, "%s %f", kindInfo(sections[i].kind).word,
                       sections[i].value);
         names.emplace_back(buffer, i);
     }
@@ -112,7 +114,7 @@ std::string datNameClash(const std::vector<SectionRequest>& sections) {
         if (names[i].first == names[i - 1].first) {
             const SectionRequest& a = sections[std::min(names[i].second, names[i - 1].second)];
             const SectionRequest& b = sections[std::max(names[i].second, names[i - 1].second)];
-            return std::string(kindWord(a.kind)) + " " + shortestNumber(a.value) + " and " +
+            return std::string(kindInfo(a.kind).word) + " " + shortestNumber(a.value) + " and " +
                    shortestNumber(b.value) +
                    " give the same dat file names (six decimals); use --format csv or json";
         }
@@ -145,11 +147,11 @@ SectionOutcome computeAndWrite(const SectionJob& job, const SectionRequest& requ
     SectionOutcome outcome;
     SectionOptions options;
     options.fine = job.fine;
+    options.fields = job.format == Format::Json;  // the json carries the labels
     const Section section = computeSection(request.kind, request.value, options);
     if (!section.accepted) {
         outcome.refused = true;
-        outcome.error = std::string(kindWord(request.kind)) + " " + shortestNumber(request.value) +
-                        " " + kindUnit(request.kind) + " is out of range";
+        outcome.error = valueRefusal(kindInfo(request.kind), request.value);
         return outcome;
     }
     outcome.warnings = section.warnings;
@@ -166,10 +168,12 @@ SectionOutcome computeAndWrite(const SectionJob& job, const SectionRequest& requ
             }
             break;
         case Format::Csv:
-            write(sectionFileName(request.kind, request.value, Format::Csv), formatCsv(section));
+            write(sectionFileName(request.kind, request.value, extension(job.format)),
+                  sectionCsv(section));
             break;
         case Format::Json:
-            write(sectionFileName(request.kind, request.value, Format::Json), formatJson(section));
+            write(sectionFileName(request.kind, request.value, extension(job.format)),
+                  sectionJson(section));
             break;
     }
     return outcome;
@@ -273,8 +277,7 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
             break;
         }
         const SectionRequest& request = job.sections[i];
-        const std::string label = std::string(kindWord(request.kind)) + " " +
-                                  shortestNumber(request.value) + " " + kindUnit(request.kind);
+        const std::string label = sectionName(request.kind, request.value);
         if (!outcome.warnings.empty()) clearProgress();
         for (const std::string& warning : outcome.warnings) {
             err << "quarvessin: warning: " << warning << "\n";
@@ -466,28 +469,22 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const auto p = parseNumber(pText);
     if (!p)
         return usageError(err, "point", "pressure is not a finite decimal number: '" + pText + "'");
-    std::optional<double> x;
-    if (point->count("--wt") > 0) {
-        const auto wt = parseNumber(wtText);
-        if (!wt)
-            return usageError(err, "point",
-                              "--wt is not a finite decimal number: '" + wtText + "'");
-        if (!(*wt >= 0.0 && *wt <= 100.0)) {
-            return refused(err, "point",
-                           "composition " + shortestNumber(*wt) +
-                               " wt% NaCl is out of range (valid: 0 to 100 wt%)");
+    std::optional<CompositionInput> composition;
+    for (const auto& [option, text, unit] :
+         {std::tuple{"--wt", &wtText, CompositionInput::Unit::WtPercent},
+          std::tuple{"--x", &xText, CompositionInput::Unit::MoleFraction}}) {
+        if (point->count(option) == 0) continue;
+        const auto value = parseNumber(*text);
+        if (!value) {
+            return usageError(
+                err, "point",
+                std::string(option) + " is not a finite decimal number: '" + *text + "'");
         }
-        x = moleFraction(*wt);
-    } else if (point->count("--x") > 0) {
-        x = parseNumber(xText);
-        if (!x)
-            return usageError(err, "point", "--x is not a finite decimal number: '" + xText + "'");
+        composition = CompositionInput{unit, *value};
     }
-    PointResult result = queryPoint(*t, *p, x);
+    const PointResult result = composition ? queryPoint(*t, *p, *composition) : queryPoint(*t, *p);
     if (!result.accepted) return refused(err, "point", result.refusal);
-    if (point->count("--wt") > 0)
-        result.wtPercent = parseNumber(wtText);  // as typed, not converted back
-    out << (json ? formatPointJson(result) : formatPointText(result));
+    out << (json ? pointJson(result) : pointText(result));
     for (const std::string& warning : result.warnings) {
         err << "quarvessin: warning: " << warning << "\n";
     }

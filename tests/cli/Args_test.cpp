@@ -127,7 +127,7 @@ TEST(ReadSectionList, KindWordsApplyUntilTheNext) {
     EXPECT_EQ(list.sections[18].kind, SectionKind::Isothermal);
     EXPECT_EQ(list.sections[18].value, -20.0);
     // Plural kind words, ends of the valid ranges, a value asked twice.
-    const SectionList ends = read("isobars 1 5000 5000 isotherms 800.69 -1000 isobar 1");
+    const SectionList ends = read("isobars 1 5000 5000 isotherms 800.69 -273.1 isobar 1");
     ASSERT_TRUE(ends.ok()) << ends.error;
     EXPECT_EQ(ends.sections.size(), 4u);
 }
@@ -167,10 +167,12 @@ TEST(ReadSectionList, OutOfRangeValuesAreRefusedByName) {
          {Case{"isobar 0.5", "isobar 0.5 bar", "valid: 1 to 5000 bar"},
           Case{"isobar 300 5000.0001", "isobar 5000.0001 bar", "valid: 1 to 5000 bar"},
           Case{"isobar -1", "isobar -1 bar", "1 to 5000 bar"},
-          Case{"isotherm 25 800.7", "isotherm 800.7 C", "valid: below 800.7 C"},
+          Case{"isotherm 25 800.7", "isotherm 800.7 C", "valid: above -273.15 and below 800.7 C"},
           Case{"isotherm 900", "isotherm 900 C", "below 800.7 C"},
           Case{"isobar 0:100:50", "isobar 0 bar", "(in '0:100:50')"},
-          Case{"isotherm 700:900:50", "isotherm 850 C", "below 800.7 C"}}) {
+          Case{"isotherm 700:900:50", "isotherm 850 C", "below 800.7 C"},
+          Case{"isotherm -1e300", "isotherm -1e+300 C", "above -273.15"},
+          Case{"isotherm -273.15", "isotherm -273.15 C", "above -273.15"}}) {
         const SectionList list = read(c.line);
         EXPECT_FALSE(list.ok()) << c.line;
         EXPECT_FALSE(list.usage) << c.line;

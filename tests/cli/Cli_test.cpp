@@ -83,7 +83,7 @@ TEST(SectionCsvJson, HoldTheSectionsPointsExactly) {
         std::istringstream csv(readFile(dir / (std::string(w.stem) + ".csv")));
         std::string line;
         ASSERT_TRUE(std::getline(csv, line));
-        EXPECT_EQ(line, std::string("boundary,piece,wt_percent,") +
+        EXPECT_EQ(line, std::string("boundary,piece,branch,wt_percent,") +
                             (w.kind == SectionKind::Isobaric ? "temperature_C" : "pressure_bar"));
         // json: the same boundaries and pieces.
         const nlohmann::json j =
@@ -109,17 +109,17 @@ TEST(SectionCsvJson, HoldTheSectionsPointsExactly) {
                     std::istringstream fields(line);
                     for (std::string x; std::getline(fields, x, ',');) f.push_back(x);
                     if (!line.empty() && line.back() == ',') f.push_back("");
-                    ASSERT_EQ(f.size(), 4u) << line;
-                    EXPECT_EQ(f[0], boundary.phases);
+                    ASSERT_EQ(f.size(), 5u) << line;
+                    EXPECT_EQ(f[0], boundary.id);
                     EXPECT_EQ(f[1], std::to_string(k + 1));
                     if (std::isfinite(p.wtPercent)) {
-                        EXPECT_EQ(quarvessin::cli::parseNumber(f[2]), p.wtPercent) << line;
+                        EXPECT_EQ(quarvessin::cli::parseNumber(f[3]), p.wtPercent) << line;
                         EXPECT_EQ(jp[0].get<double>(), p.wtPercent);
                     } else {
-                        EXPECT_EQ(f[2], "");
+                        EXPECT_EQ(f[3], "");
                         EXPECT_TRUE(jp[0].is_null());
                     }
-                    EXPECT_EQ(quarvessin::cli::parseNumber(f[3]), p.value) << line;
+                    EXPECT_EQ(quarvessin::cli::parseNumber(f[4]), p.value) << line;
                     EXPECT_EQ(jp[1].get<double>(), p.value);
                     ++points;
                 }
@@ -169,7 +169,8 @@ TEST(SectionFine, TheVapourHaliteCurveOf400CShowsItsShape) {
     for (std::string line; std::getline(csv, line);) {
         if (line.rfind("vapor+halite,", 0) != 0) continue;
         ++vh;
-        const std::string wt = line.substr(15, line.find(',', 15) - 15);
+        const std::size_t from = line.find(',', 15) + 1;  // after "vapor+halite,1,"
+        const std::string wt = line.substr(from, line.find(',', from) - from);
         const auto value = quarvessin::cli::parseNumber(wt);
         if (value && *value > 1.0 && *value < 99.0) ++between;
     }
@@ -193,7 +194,7 @@ TEST(SectionRefusals, ExitTwoWithOneLineAndNothingWritten) {
     const std::vector<Case> cases = {
         {{"isobar", "6000"}, "isobar 6000 bar is out of range (valid: 1 to 5000 bar)"},
         {{"isobar", "300", "0.5"}, "isobar 0.5 bar is out of range"},
-        {{"isotherm", "25", "800.7"}, "isotherm 800.7 C is out of range (valid: below 800.7 C)"},
+        {{"isotherm", "25", "800.7"}, "isotherm 800.7 C is out of range (valid: above -273.15 and below 800.7 C)"},
         {{"isotherm", "700:900:50"}, "isotherm 850 C is out of range"},
         {{"isobar", "2,5"}, "not a finite decimal number: '2,5'"},
         {{"isobar", "300abc"}, "'300abc'"},

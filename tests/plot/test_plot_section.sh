@@ -189,9 +189,10 @@ if [ "$1" = point ]; then
 fi
 dir=.
 while [ $# -gt 0 ]; do [ "$1" = --dir ] && dir=$2; shift; done
-printf '%s\n' "boundary,piece,wt_percent,temperature_C" "liquid+halite,1,26.3,100" \
-    "liquid+halite,1,40,300" "liquid+vapor,1,1,200" "liquid+vapor,1,,250" "liquid+vapor,1,3,300" \
-    "liquid+vapor,2,5,400" "liquid+vapor,2,6,500" > "$dir/isobar_300bar.csv"
+printf '%s\n' "boundary,piece,branch,wt_percent,temperature_C" "liquidus,1,,26.3,100" \
+    "liquidus,1,,40,300" "vapor+liquid,1,loop,1,200" "vapor+liquid,1,loop,,250" \
+    "vapor+liquid,1,loop,3,300" "vapor+liquid,2,liquid,5,400" "vapor+liquid,2,liquid,6,500" \
+    > "$dir/isobar_300bar.csv"
 echo "quarvessin: warning: a warning of the section" >&2
 EOF
 chmod +x "$fake"
