@@ -194,7 +194,8 @@ TEST(SectionRefusals, ExitTwoWithOneLineAndNothingWritten) {
     const std::vector<Case> cases = {
         {{"isobar", "6000"}, "isobar 6000 bar is out of range (valid: 1 to 5000 bar)"},
         {{"isobar", "300", "0.5"}, "isobar 0.5 bar is out of range"},
-        {{"isotherm", "25", "800.7"}, "isotherm 800.7 C is out of range (valid: above -273.15 and below 800.7 C)"},
+        {{"isotherm", "25", "800.7"},
+         "isotherm 800.7 C is out of range (valid: above -273.15 and below 800.7 C)"},
         {{"isotherm", "700:900:50"}, "isotherm 850 C is out of range"},
         {{"isobar", "2,5"}, "not a finite decimal number: '2,5'"},
         {{"isobar", "300abc"}, "'300abc'"},
