@@ -6,13 +6,11 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <charconv>
-#include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -24,6 +22,7 @@
 #include "Args.h"
 #include "Cli.h"
 #include "Formats.h"
+#include "OrderedRunner.h"
 
 #ifndef QUARVESSIN_VERSION
 #define QUARVESSIN_VERSION "unknown"
@@ -36,6 +35,7 @@ namespace {
 constexpr int exitOk = 0;
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
+constexpr int exitSignal = 128;  // plus the signal's number
 // Most worker threads --jobs accepts.
 constexpr long maxJobs = 1024;
 // Batches of at least this many sections show a progress bar on a terminal.
@@ -49,33 +49,50 @@ const char* const mainFooter = R"(Examples:
   quarvessin point 300 500 --wt 30
 
 Exit status: 0 done, 1 a file or directory could not be written,
-2 a usage error or a refused value (nothing written).
+2 a usage error or a refused value (nothing written), 130 or 143 stopped by
+SIGINT or SIGTERM (no file left half-written).
 Run 'quarvessin COMMAND --help' for the options of a command.)";
 
-const char* const sectionFooter =
-    R"(A kind word applies to the values after it until the next kind word. A value
-is a decimal number or FROM:TO:STEP (TO included when the grid reaches it).
-Pressures 1 to 5000 bar; temperatures below 800.7 C. Negative values are
-values, not options: isotherm -20:800:10.
+// The kinds, their words and ranges, from the engine's table.
+std::string kindsHelp() {
+    std::string text = "Kinds (any of the words) and the values they take:\n";
+    for (const SectionKindInfo& kind : sectionKinds()) {
+        text += "  " + std::string(kind.word) + ", " + kind.plural + ", " + kind.adjective + ": " +
+                kind.fixed.name + " [" + kind.fixed.unit + "], " +
+                validRange(kind).substr(std::string("valid: ").size()) + "\n";
+    }
+    return text;
+}
 
+std::string sectionFooter() {
+    return R"(A kind word applies to the values after it until the next kind word. A value
+is a decimal number or FROM:TO:STEP (TO included when the grid reaches it).
+Negative values are values, not options: isotherm -20:800:10.
+
+)" + kindsHelp() +
+           R"(
 Formats:
   dat   the files of quarvessin_plotdata, same names, same bytes (default)
   csv   one file per section, isobar_300bar.csv / isotherm_25C.csv, header
-        boundary,piece,wt_percent,temperature_C (or pressure_bar)
+        boundary,piece,branch,wt_percent,temperature_C (or pressure_bar)
   json  one file per section, isobar_300bar.json: kind, value, unit, the
-        boundaries with their pieces, the console text and the warnings
+        boundaries with their pieces, the phase fields with their label
+        places, the console text and the warnings
+Every file is written under a temporary name and renamed into place when
+complete.
 
 Examples:
   quarvessin section isobar 300
   quarvessin section isobar 1 300 1000 isotherm 25:400:25 --dir out
   quarvessin section isotherm 400 --format csv --fine
   quarvessin section isotherm -20 --format json --quiet)";
+}
 
 const char* const pointFooter =
-    R"(Prints the phase boundaries of the isothermal section at T [C] that cross
-pressure P [bar], as wt% and mole fraction NaCl; with a composition also the
-stable assemblage there (vapor, liquid, liquid+vapor, liquid+halite,
-vapor+halite, vapor+liquid+halite).
+    R"(Prints the phase boundaries at T [C] that cross pressure P [bar], as wt% and
+mole fraction NaCl; with a composition also the stable assemblage there
+(vapor, liquid, liquid+vapor, liquid+halite, vapor+halite,
+vapor+liquid+halite).
 
 Examples:
   quarvessin point 300 500                  halite saturation at 300 C, 500 bar
@@ -96,10 +113,25 @@ int refused(std::ostream& err, const std::string& command, const std::string& re
     return exitUsage;
 }
 
+// The options of `quarvessin section`, as typed.
+struct SectionArgs {
+    std::vector<std::string> words;
+    std::string dir = ".";
+    std::string format = "dat";
+    std::string jobs;
+    bool fine = false;
+    bool quiet = false;
+};
+
+// The options of `quarvessin point`, as typed.
+struct PointArgs {
+    std::string t, p, wt, x;
+    bool json = false;
+};
+
 // The file names the console program gives the section's boundaries hold the
 // value with six decimals; two values written alike would overwrite each
-// other's files (on several threads, interleaved). The first such pair, or
-// an empty text.
+// other's files. The first such pair, or an empty text.
 std::string datNameClash(const std::vector<SectionRequest>& sections) {
     std::vector<std::pair<std::string, std::size_t>> names;
     names.reserve(sections.size());
@@ -127,13 +159,12 @@ std::string joinPath(const std::string& dir, const std::string& name) {
     return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-// What became of one section of a batch.
+// One section of a batch, computed and written to temporary files.
 struct SectionOutcome {
-    std::vector<std::string> paths;     // files written, in order
+    StagedFiles files;                  // renamed into place when the section is reported
     std::vector<std::string> warnings;  // of the section
     std::string error;                  // a file that could not be written, or a refusal
     bool refused = false;               // the engine refused the value
-    bool skipped = false;               // not computed: an earlier failure stopped the batch
 };
 
 struct SectionJob {
@@ -143,173 +174,116 @@ struct SectionJob {
     std::string dir;
 };
 
-SectionOutcome computeAndWrite(const SectionJob& job, const SectionRequest& request) {
+SectionOutcome computeAndStage(const SectionJob& job, const SectionRequest& request) {
     SectionOutcome outcome;
-    SectionOptions options;
-    options.fine = job.fine;
-    options.fields = job.format == Format::Json;  // the json carries the labels
-    const Section section = computeSection(request.kind, request.value, options);
-    if (!section.accepted) {
-        outcome.refused = true;
-        outcome.error = valueRefusal(kindInfo(request.kind), request.value);
-        return outcome;
-    }
-    outcome.warnings = section.warnings;
-    auto write = [&](const std::string& name, const std::string& bytes) {
-        const std::string path = joinPath(job.dir, name);
-        if (!writeFile(path, bytes, outcome.error)) return false;
-        outcome.paths.push_back(path);
-        return true;
-    };
-    switch (job.format) {
-        case Format::Dat:
+    try {
+        SectionOptions options;
+        options.fine = job.fine;
+        options.fields = job.format == Format::Json;  // the json carries the labels
+        const Section section = computeSection(request.kind, request.value, options);
+        if (!section.accepted) {
+            outcome.refused = true;
+            outcome.error = valueRefusal(kindInfo(request.kind), request.value);
+            return outcome;
+        }
+        outcome.warnings = section.warnings;
+        auto stage = [&](const std::string& name, const std::string& bytes) {
+            return outcome.files.stage(joinPath(job.dir, name), bytes, outcome.error);
+        };
+        if (job.format == Format::Dat) {
             for (const Boundary& boundary : section.boundaries) {
-                if (!write(boundary.fileName, formatBoundary(boundary))) break;
+                if (!stage(boundary.fileName, formatBoundary(boundary))) break;
             }
-            break;
-        case Format::Csv:
-            write(sectionFileName(request.kind, request.value, extension(job.format)),
-                  sectionCsv(section));
-            break;
-        case Format::Json:
-            write(sectionFileName(request.kind, request.value, extension(job.format)),
-                  sectionJson(section));
-            break;
+        } else {
+            const std::string name =
+                sectionFileName(request.kind, request.value, extension(job.format));
+            stage(name, job.format == Format::Csv ? sectionCsv(section) : sectionJson(section));
+        }
+    } catch (const std::bad_alloc&) {
+        outcome = SectionOutcome();
+        outcome.error = "quarvessin section: out of memory";
+    } catch (const std::exception& e) {
+        outcome = SectionOutcome();
+        outcome.error = std::string("quarvessin section: ") + e.what();
     }
     return outcome;
 }
 
-// Computes and writes every section of `job` on `jobs` threads; reports each
-// section on `out` in the order asked (whatever order they finish in), its
-// warnings on `err`, and stops at the first failure.
-int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressBar,
-                std::ostream& out, std::ostream& err) {
-    const std::size_t n = job.sections.size();
-    std::vector<std::optional<SectionOutcome>> outcomes(n);
-    std::mutex mutex;
-    std::condition_variable done;
-    std::atomic<std::size_t> next{0};
-    // Index of the first section that failed so far: later ones are skipped,
-    // earlier ones still computed and reported.
-    std::atomic<std::size_t> firstFailure{n};
-    auto failedAt = [&](std::size_t i) {
-        std::size_t current = firstFailure.load();
-        while (i < current && !firstFailure.compare_exchange_weak(current, i)) {
-        }
-    };
-
-    // Every claimed index gets an outcome, skipped ones too, so the reporting
-    // loop below never waits for a section nobody computes.
-    auto worker = [&] {
-        for (;;) {
-            const std::size_t i = next.fetch_add(1);
-            if (i >= n) return;
-            SectionOutcome outcome;
-            if (i > firstFailure.load()) {
-                outcome.skipped = true;
-            } else {
-                try {
-                    outcome = computeAndWrite(job, job.sections[i]);
-                } catch (const std::exception& e) {
-                    // Out of memory, say: a failure of the batch, not a crash of a thread.
-                    outcome = SectionOutcome();
-                    outcome.error = std::string("quarvessin section: ") + e.what();
-                }
-                if (!outcome.error.empty()) failedAt(i);
-            }
-            {
-                const std::lock_guard<std::mutex> lock(mutex);
-                outcomes[i] = std::move(outcome);
-            }
-            done.notify_one();
-        }
-    };
-    const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(jobs, n));
-    std::vector<std::thread> pool;
-    pool.reserve(threads);
-    for (unsigned t = 0; t < threads; ++t) {
-        try {
-            pool.emplace_back(worker);
-        } catch (const std::system_error&) {
-            break;  // no more threads to be had: the ones running share the work
+// A progress bar on standard error for long batches on a terminal.
+class Progress {
+  public:
+    Progress(std::ostream& err, std::size_t total, bool shown)
+        : err_(err), total_(total), shown_(shown && total >= progressMinSections) {}
+    bool shown() const { return shown_; }
+    void draw(std::size_t finished) {
+        if (!shown_) return;
+        const int filled = static_cast<int>(finished * progressWidth / total_);
+        if (filled == drawn_ && finished != total_) return;
+        drawn_ = filled;
+        err_ << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+             << std::string(static_cast<std::size_t>(progressWidth - filled), '.') << "] "
+             << finished << "/" << total_;
+        err_.flush();
+    }
+    // Clears the bar, so that a line of text does not land on it.
+    void clear() {
+        if (shown_ && drawn_ >= 0) {
+            err_ << "\r\033[K";
+            drawn_ = -1;
         }
     }
-    // Not even one thread: the sections are computed here, before the reports.
-    if (pool.empty()) worker();
 
-    const bool showProgress = progressBar && n >= progressMinSections;
-    int lastDrawn = -1;
-    auto drawProgress = [&](std::size_t finished) {
-        const int filled = static_cast<int>(finished * progressWidth / n);
-        if (filled == lastDrawn && finished != n) return;
-        lastDrawn = filled;
-        err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(progressWidth - filled), '.') << "] "
-            << finished << "/" << n;
-        err.flush();
-    };
-    auto clearProgress = [&] {
-        if (showProgress && lastDrawn >= 0) {
-            err << "\r\033[K";
-            lastDrawn = -1;
-        }
-    };
+  private:
+    std::ostream& err_;
+    std::size_t total_;
+    bool shown_;
+    int drawn_ = -1;
+};
 
-    auto report = [&](const SectionOutcome& outcome) {
-        clearProgress();
-        err << (outcome.refused ? "quarvessin section: " : "") << outcome.error << "\n";
-        return outcome.refused ? exitUsage : exitFailure;
-    };
+int signalled(const CliEnvironment& environment) {
+    return environment.stopSignal != nullptr ? environment.stopSignal->load() : 0;
+}
+
+// Computes every section of `job` on `jobs` threads; renames each section's
+// files into place and reports it on `out` in the order asked, its warnings
+// on `err`, and stops at the first failure or signal: nothing after it lands.
+int runSections(const SectionJob& job, unsigned jobs, bool quiet, const CliEnvironment& environment,
+                std::ostream& out, std::ostream& err) {
+    Progress progress(err, job.sections.size(), environment.progressBar);
     int status = exitOk;
-    bool stopped = false;
-    for (std::size_t i = 0; i < n && !stopped; ++i) {
-        SectionOutcome outcome;
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            done.wait(lock, [&] { return outcomes[i].has_value(); });
-            outcome = std::move(*outcomes[i]);
-            outcomes[i].reset();
-        }
-        if (outcome.skipped) {
-            // Only sections after a failure are skipped, and that failure is
-            // reported when its turn comes; kept as a guard all the same.
-            stopped = true;
-            break;
-        }
-        const SectionRequest& request = job.sections[i];
-        const std::string label = sectionName(request.kind, request.value);
-        if (!outcome.warnings.empty()) clearProgress();
+    auto compute = [&](std::size_t i) { return computeAndStage(job, job.sections[i]); };
+    auto report = [&](std::size_t i, SectionOutcome outcome) {
+        if (signalled(environment) != 0) return false;  // the files are removed with the outcome
+        if (!outcome.warnings.empty()) progress.clear();
         for (const std::string& warning : outcome.warnings) {
             err << "quarvessin: warning: " << warning << "\n";
         }
+        const std::vector<std::string> paths = outcome.files.paths();
+        if (outcome.error.empty() && !outcome.files.commit(outcome.error)) {
+            outcome.refused = false;
+        }
         if (!outcome.error.empty()) {
-            status = report(outcome);
-            stopped = true;
-            break;
+            progress.clear();
+            err << (outcome.refused ? "quarvessin section: " : "") << printable(outcome.error)
+                << "\n";
+            status = outcome.refused ? exitUsage : exitFailure;
+            return false;
         }
         if (!quiet) {
-            // On a shared terminal the line must not land on the bar.
-            clearProgress();
-            out << label << ":";
-            for (const std::string& path : outcome.paths) out << " " << path;
+            progress.clear();
+            out << sectionName(job.sections[i].kind, job.sections[i].value) << ":";
+            for (const std::string& path : paths) out << " " << printable(path);
             out << "\n";
-            if (showProgress) out.flush();
+            if (progress.shown()) out.flush();
         }
-        if (showProgress) drawProgress(i + 1);
-    }
-    failedAt(0);  // the rest is skipped: nothing reads it any more
-    for (std::thread& t : pool) t.join();
-    if (stopped && status == exitOk) {
-        // The guard above: report the first failure there is.
-        for (const auto& outcome : outcomes) {
-            if (outcome && !outcome->error.empty()) {
-                status = report(*outcome);
-                break;
-            }
-        }
-    }
-    clearProgress();
+        progress.draw(i + 1);
+        return true;
+    };
+    auto stop = [&] { return signalled(environment) != 0; };
+    runOrdered<SectionOutcome>(job.sections.size(), jobs, compute, report, stop);
+    progress.clear();
     err.flush();
+    if (const int signal = signalled(environment)) return exitSignal + signal;
     return status;
 }
 
@@ -322,20 +296,173 @@ std::optional<long> parseCount(const std::string& text) {
     return value;
 }
 
-// "-.5" is a value; CLI11 would read it as the short option "-.".
-std::vector<std::string> protectNegativeFractions(std::vector<std::string> args) {
-    const std::vector<std::string> takesValue = {"--dir",  "-d", "--format", "-f",
-                                                 "--jobs", "-j", "--wt",     "--x"};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string& a = args[i];
-        const bool optionValue = i > 0 && std::find(takesValue.begin(), takesValue.end(),
-                                                    args[i - 1]) != takesValue.end();
-        if (!optionValue && a.size() > 2 && a[0] == '-' && a[1] == '.' && a[2] >= '0' &&
-            a[2] <= '9') {
-            a.insert(1, "0");
+// Arguments that are values although they start with '-', hidden from the
+// option parser and given back after it: "-.5" (CLI11 would read the short
+// option "-."), and "-inf", "-nan" and the like (values that are not finite
+// numbers, to be refused as such, not taken for options).
+class ProtectedValues {
+  public:
+    std::vector<std::string> protect(std::vector<std::string> args) {
+        for (std::string& a : args) {
+            if (a.size() > 2 && a[0] == '-' && a[1] == '.' && a[2] >= '0' && a[2] <= '9') {
+                a.insert(1, "0");
+            } else if (notFinite(a)) {
+                hidden_.push_back(a);
+                a = marker + std::to_string(hidden_.size() - 1);
+            }
         }
+        return args;
     }
-    return args;
+    void restore(std::string& value) const {
+        if (value.rfind(marker, 0) != 0) return;
+        const std::size_t i = std::stoul(value.substr(std::string(marker).size()));
+        if (i < hidden_.size()) value = hidden_[i];
+    }
+
+  private:
+    static bool notFinite(const std::string& a) {
+        std::string word;
+        for (std::size_t i = 1; i < a.size() && a[i] != '('; ++i) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(a[i])));
+        }
+        return a.size() > 1 && a[0] == '-' &&
+               (word == "inf" || word == "infinity" || word == "nan");
+    }
+    static constexpr const char* marker = "\x1dvalue";
+    std::vector<std::string> hidden_;
+};
+
+CLI::App* addSectionCommand(CLI::App& app, SectionArgs& a) {
+    CLI::App* section = app.add_subcommand(
+        "section", "Compute sections of the phase diagram and write them to files.");
+    section
+        ->add_option("sections", a.words,
+                     "kind words and values: isobar 300 1000 isotherm 25:400:25")
+        ->required()
+        ->type_name("KIND VALUE...");
+    section
+        ->add_option("--dir,-d", a.dir, "directory for the files, created if missing (default: .)")
+        ->type_name("DIR");
+    section->add_option("--format,-f", a.format, "dat (default), csv or json")->type_name("FORMAT");
+    section->add_flag("--fine", a.fine, "display resolution (csv and json only)");
+    section->add_option("--jobs,-j", a.jobs, "sections computed in parallel (default: the cores)")
+        ->type_name("N");
+    section->add_flag("--quiet,-q", a.quiet, "no line per section on standard output");
+    section->footer(sectionFooter());
+    return section;
+}
+
+CLI::App* addPointCommand(CLI::App& app, PointArgs& a) {
+    CLI::App* point = app.add_subcommand(
+        "point", "The phase boundaries at temperature T [C] and pressure P [bar].");
+    const std::string tRange = "temperature [C], above " + shortestNumber(absoluteZero) +
+                               ", up to " + shortestNumber(isobarTopTemperature);
+    const std::string pRange =
+        "pressure [bar], above 0, up to " + shortestNumber(correlationMaxPressure);
+    point->add_option("T", a.t, tRange)->required()->type_name("NUMBER");
+    point->add_option("P", a.p, pRange)->required()->type_name("NUMBER");
+    CLI::Option* wt =
+        point->add_option("--wt", a.wt, "composition [wt% NaCl], 0 to 100")->type_name("W");
+    CLI::Option* x =
+        point->add_option("--x", a.x, "composition [mole fraction NaCl], 0 to 1")->type_name("X");
+    wt->excludes(x);
+    point->add_flag("--json", a.json, "one json object instead of text");
+    point->footer(pointFooter);
+    return point;
+}
+
+int runSectionCommand(const SectionArgs& a, bool jobsGiven, const CliEnvironment& environment,
+                      std::ostream& out, std::ostream& err) {
+    const SectionList list = readSectionList(a.words);
+    if (!list.ok()) {
+        return list.usage ? usageError(err, "section", list.error)
+                          : refused(err, "section", list.error);
+    }
+    SectionJob job;
+    job.sections = list.sections;
+    job.fine = a.fine;
+    job.dir = a.dir;
+    if (a.format == "dat") {
+        job.format = Format::Dat;
+    } else if (a.format == "csv") {
+        job.format = Format::Csv;
+    } else if (a.format == "json") {
+        job.format = Format::Json;
+    } else {
+        return usageError(err, "section", "unknown format '" + a.format + "' (dat, csv or json)");
+    }
+    if (a.fine && job.format == Format::Dat) {
+        return usageError(err, "section",
+                          "--fine changes the points, so it needs --format csv or json "
+                          "(dat files stay those of quarvessin_plotdata)");
+    }
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (jobsGiven) {
+        const auto count = parseCount(a.jobs);
+        if (!count || *count < 1 || *count > maxJobs) {
+            return usageError(err, "section",
+                              "--jobs needs a whole number from 1 to " + std::to_string(maxJobs) +
+                                  ": '" + a.jobs + "'");
+        }
+        jobs = static_cast<unsigned>(*count);
+    }
+    if (a.dir.empty()) return usageError(err, "section", "--dir needs a directory name");
+    if (job.format == Format::Dat) {
+        const std::string clash = datNameClash(job.sections);
+        if (!clash.empty()) return usageError(err, "section", clash);
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(a.dir, ec);
+    if (ec || !std::filesystem::is_directory(a.dir)) {
+        err << "cannot create directory " << printable(a.dir) << ": "
+            << (ec ? ec.message() : std::string("a file of that name is in the way")) << "\n";
+        err.flush();
+        return exitFailure;
+    }
+    const int status = runSections(job, jobs, a.quiet, environment, out, err);
+    out.flush();
+    if (!out && status == exitOk) {
+        err << "quarvessin section: cannot write standard output\n";
+        return exitFailure;
+    }
+    return status;
+}
+
+int runPointCommand(const PointArgs& a, bool wtGiven, bool xGiven, std::ostream& out,
+                    std::ostream& err) {
+    const auto t = parseNumber(a.t);
+    if (!t) {
+        return usageError(err, "point",
+                          "temperature is not a finite decimal number: '" + a.t + "'");
+    }
+    const auto p = parseNumber(a.p);
+    if (!p)
+        return usageError(err, "point", "pressure is not a finite decimal number: '" + a.p + "'");
+    std::optional<CompositionInput> composition;
+    for (const auto& [given, option, text, unit] :
+         {std::tuple{wtGiven, "--wt", &a.wt, CompositionInput::Unit::WtPercent},
+          std::tuple{xGiven, "--x", &a.x, CompositionInput::Unit::MoleFraction}}) {
+        if (!given) continue;
+        const auto value = parseNumber(*text);
+        if (!value) {
+            return usageError(
+                err, "point",
+                std::string(option) + " is not a finite decimal number: '" + *text + "'");
+        }
+        composition = CompositionInput{unit, *value};
+    }
+    const PointResult result = composition ? queryPoint(*t, *p, *composition) : queryPoint(*t, *p);
+    if (!result.accepted) return refused(err, "point", result.refusal);
+    out << (a.json ? pointJson(result) : pointText(result));
+    for (const std::string& warning : result.warnings) {
+        err << "quarvessin: warning: " << warning << "\n";
+    }
+    out.flush();
+    if (!out) {
+        err << "quarvessin point: cannot write standard output\n";
+        return exitFailure;
+    }
+    return exitOk;
 }
 
 }  // namespace
@@ -346,44 +473,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app.footer(mainFooter);
     app.set_version_flag("--version", std::string("quarvessin ") + QUARVESSIN_VERSION);
     app.require_subcommand(1);
+    SectionArgs sectionArgs;
+    CLI::App* section = addSectionCommand(app, sectionArgs);
+    PointArgs pointArgs;
+    CLI::App* point = addPointCommand(app, pointArgs);
 
-    CLI::App* section = app.add_subcommand(
-        "section", "Compute isobaric and isothermal sections and write them to files.");
-    std::vector<std::string> words;
-    std::string dir = ".";
-    std::string formatName = "dat";
-    std::string jobsText;
-    bool fine = false;
-    bool quiet = false;
-    section
-        ->add_option("sections", words, "kind words and values: isobar 300 1000 isotherm 25:400:25")
-        ->required()
-        ->type_name("KIND VALUE...");
-    section->add_option("--dir,-d", dir, "directory for the files, created if missing (default: .)")
-        ->type_name("DIR");
-    section->add_option("--format,-f", formatName, "dat (default), csv or json")
-        ->type_name("FORMAT");
-    section->add_flag("--fine", fine, "display resolution (csv and json only)");
-    section->add_option("--jobs,-j", jobsText, "sections computed in parallel (default: the cores)")
-        ->type_name("N");
-    section->add_flag("--quiet,-q", quiet, "no line per section on standard output");
-    section->footer(sectionFooter);
-
-    CLI::App* point = app.add_subcommand(
-        "point", "The phase boundaries at temperature T [C] and pressure P [bar].");
-    std::string tText, pText, wtText, xText;
-    bool json = false;
-    point->add_option("T", tText, "temperature [C], below 800.7")->required()->type_name("NUMBER");
-    point->add_option("P", pText, "pressure [bar], above 0")->required()->type_name("NUMBER");
-    CLI::Option* wtOption =
-        point->add_option("--wt", wtText, "composition [wt% NaCl], 0 to 100")->type_name("W");
-    CLI::Option* xOption =
-        point->add_option("--x", xText, "composition [mole fraction NaCl], 0 to 1")->type_name("X");
-    wtOption->excludes(xOption);
-    point->add_flag("--json", json, "one json object instead of text");
-    point->footer(pointFooter);
-
-    std::vector<std::string> reversed = protectNegativeFractions(args);
+    ProtectedValues values;
+    std::vector<std::string> reversed = values.protect(args);
     std::reverse(reversed.begin(), reversed.end());
     try {
         app.parse(reversed);
@@ -401,99 +497,19 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (point->parsed()) command = "point";
         std::string reason = e.what();
         std::replace(reason.begin(), reason.end(), '\n', ' ');  // CLI11 breaks long messages
+        values.restore(reason);
         return usageError(err, command, reason);
     }
+    for (std::string* text : {&sectionArgs.dir, &sectionArgs.format, &sectionArgs.jobs,
+                              &pointArgs.t, &pointArgs.p, &pointArgs.wt, &pointArgs.x}) {
+        values.restore(*text);
+    }
+    for (std::string& word : sectionArgs.words) values.restore(word);
 
     if (section->parsed()) {
-        const SectionList list = readSectionList(words);
-        if (!list.ok()) {
-            return list.usage ? usageError(err, "section", list.error)
-                              : refused(err, "section", list.error);
-        }
-        SectionJob job;
-        job.sections = list.sections;
-        job.fine = fine;
-        job.dir = dir;
-        if (formatName == "dat") {
-            job.format = Format::Dat;
-        } else if (formatName == "csv") {
-            job.format = Format::Csv;
-        } else if (formatName == "json") {
-            job.format = Format::Json;
-        } else {
-            return usageError(err, "section",
-                              "unknown format '" + formatName + "' (dat, csv or json)");
-        }
-        if (fine && job.format == Format::Dat) {
-            return usageError(err, "section",
-                              "--fine changes the points, so it needs --format csv or json "
-                              "(dat files stay those of quarvessin_plotdata)");
-        }
-        unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
-        if (section->count("--jobs") > 0) {
-            const auto count = parseCount(jobsText);
-            if (!count || *count < 1 || *count > maxJobs) {
-                return usageError(err, "section",
-                                  "--jobs needs a whole number from 1 to " +
-                                      std::to_string(maxJobs) + ": '" + jobsText + "'");
-            }
-            jobs = static_cast<unsigned>(*count);
-        }
-        if (dir.empty()) return usageError(err, "section", "--dir needs a directory name");
-        if (job.format == Format::Dat) {
-            const std::string clash = datNameClash(job.sections);
-            if (!clash.empty()) return usageError(err, "section", clash);
-        }
-        std::error_code ec;
-        std::filesystem::create_directories(dir, ec);
-        if (ec || !std::filesystem::is_directory(dir)) {
-            err << "cannot create directory " << dir << ": "
-                << (ec ? ec.message() : std::string("a file of that name is in the way")) << "\n";
-            err.flush();
-            return exitFailure;
-        }
-        const int status = runSections(job, jobs, quiet, environment.progressBar, out, err);
-        out.flush();
-        if (!out && status == exitOk) {
-            err << "quarvessin section: cannot write standard output\n";
-            return exitFailure;
-        }
-        return status;
+        return runSectionCommand(sectionArgs, section->count("--jobs") > 0, environment, out, err);
     }
-
-    // point
-    const auto t = parseNumber(tText);
-    if (!t)
-        return usageError(err, "point",
-                          "temperature is not a finite decimal number: '" + tText + "'");
-    const auto p = parseNumber(pText);
-    if (!p)
-        return usageError(err, "point", "pressure is not a finite decimal number: '" + pText + "'");
-    std::optional<CompositionInput> composition;
-    for (const auto& [option, text, unit] :
-         {std::tuple{"--wt", &wtText, CompositionInput::Unit::WtPercent},
-          std::tuple{"--x", &xText, CompositionInput::Unit::MoleFraction}}) {
-        if (point->count(option) == 0) continue;
-        const auto value = parseNumber(*text);
-        if (!value) {
-            return usageError(
-                err, "point",
-                std::string(option) + " is not a finite decimal number: '" + *text + "'");
-        }
-        composition = CompositionInput{unit, *value};
-    }
-    const PointResult result = composition ? queryPoint(*t, *p, *composition) : queryPoint(*t, *p);
-    if (!result.accepted) return refused(err, "point", result.refusal);
-    out << (json ? pointJson(result) : pointText(result));
-    for (const std::string& warning : result.warnings) {
-        err << "quarvessin: warning: " << warning << "\n";
-    }
-    out.flush();
-    if (!out) {
-        err << "quarvessin point: cannot write standard output\n";
-        return exitFailure;
-    }
-    return exitOk;
+    return runPointCommand(pointArgs, point->count("--wt") > 0, point->count("--x") > 0, out, err);
 }
 
 }  // namespace quarvessin::cli

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <quarvessin/section.h>
 
+#include <atomic>
 #include <cmath>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -251,6 +253,10 @@ TEST(SectionRefusals, ControlCharactersInArgumentsAreQuotedVisibly) {
         {{"section", "isobar", "300", "--jobs", "1\t"}, "'1\\x09'"},
         {{"point", "30\n0", "500"}, "'30\\x0a0'"},
         {{"point", "300", "500", "--wt", "\x7f"}, "'\\x7f'"},
+        // Values that are not finite numbers are refused as such, not taken for options.
+        {{"point", "-inf", "1"}, "temperature is not a finite decimal number: '-inf'"},
+        {{"point", "25", "1", "--wt", "-NaN"}, "--wt is not a finite decimal number: '-NaN'"},
+        {{"section", "isobar", "-inf"}, "not a finite decimal number: '-inf'"},
     };
     for (const Case& c : cases) {
         Scratch scratch;
@@ -297,6 +303,29 @@ TEST(SectionFailures, AnUnwritableFileOrDirectoryExitsOne) {
         << mid.err;
     EXPECT_NE(mid.out.find("isotherm 250 C: "), std::string::npos) << mid.out;
     EXPECT_EQ(mid.out.find("isotherm 300 C: "), std::string::npos) << mid.out;
+}
+
+// A stopped run (SIGINT, SIGTERM) exits 128 + the signal and leaves no file,
+// temporary or final; a directory named with control characters is listed
+// printably.
+TEST(SectionFailures, AStoppedRunLeavesNothingAndNamesPrintably) {
+    Scratch dir;
+    std::ofstream(dir / "isobar_300bar.csv") << "the earlier run\n";
+    const std::atomic<int> terminated{15};
+    quarvessin::cli::CliEnvironment environment;
+    environment.stopSignal = &terminated;
+    std::ostringstream out, err;
+    const int status = quarvessin::cli::runCli(
+        {"section", "isobar", "1:3000:100", "--format", "csv", "--dir", dir.path()}, out, err,
+        environment);
+    EXPECT_EQ(status, 128 + 15);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(filesIn(dir.path()),
+              (std::map<std::string, std::string>{{"isobar_300bar.csv", "the earlier run\n"}}));
+    const CliRun listed = run({"section", "isobar", "300", "--dir", dir / "a\nb"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(lineCount(listed.out), 1u) << listed.out;
+    EXPECT_NE(listed.out.find("a\\x0ab/liquid+vapor_300.000000bar.dat"), std::string::npos);
 }
 
 TEST(SectionDirectory, IsCreatedWithItsParents) {
