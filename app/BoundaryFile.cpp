@@ -1,10 +1,10 @@
 #include "app/BoundaryFile.h"
 
+#include <quarvessin/format.h>
+
 #include <cerrno>
 #include <cstring>
 #include <ostream>
-
-#include "engine/BoundaryTrace.h"
 
 namespace quarvessin {
 

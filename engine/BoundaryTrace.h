@@ -1,5 +1,6 @@
 #pragma once
 
+#include <quarvessin/format.h>
 #include <quarvessin/section.h>
 
 #include <cstddef>
@@ -96,14 +97,5 @@ class BoundaryTrace {
     bool pending_ = false;  // an announcement waits
     std::string announcement_;
 };
-
-// The file name "%s%f%s" of (prefix, section value, suffix), in full whatever
-// its length, e.g. liquid+vapor_250.000000bar.dat.
-std::string boundaryFileName(const std::string& prefix, double value, const std::string& suffix);
-
-// Appends one data line "A<TAB>B<LF>" of a boundary file to `line`: both
-// numbers as printf's %g (six significant digits) or, for a scientific
-// boundary, as %e (six decimals), independent of the locale.
-void appendDataLine(std::string& line, double a, double b, bool scientific);
 
 }  // namespace quarvessin

@@ -21,6 +21,16 @@ std::string sixDigits(double value);
 // \xNN, so that a message quoting what was typed stays one printable line.
 std::string printable(const std::string& text);
 
+// The dat files of the console program, one boundary each.
+// The file name "%s%f%s" of (prefix, section value, suffix), in full whatever
+// its length, e.g. liquid+vapor_250.000000bar.dat.
+std::string boundaryFileName(const std::string& prefix, double value, const std::string& suffix);
+
+// Appends one data line "A<TAB>B<LF>" of a boundary file to `line`: both
+// numbers as printf's %g (six significant digits) or, for a scientific
+// boundary, as %e (six decimals), independent of the locale.
+void appendDataLine(std::string& line, double a, double b, bool scientific);
+
 // "isobar_300bar.csv", "isotherm_-20C.json": kind word, the value in shortest
 // form, the kind's file unit, and the extension ("csv" or "json").
 std::string sectionFileName(SectionKind kind, double value, const std::string& extension);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <quarvessin/composition.h>
+#include <quarvessin/format.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,8 +15,6 @@
 #include <iterator>
 #include <sstream>
 #include <string>
-
-#include "engine/BoundaryTrace.h"
 
 using namespace quarvessin;
 
