@@ -1,8 +1,7 @@
 #include "engine/Fields.h"
 
-#include <quarvessin/composition.h>
 #include <quarvessin/kinds.h>
-#include <quarvessin/point.h>
+#include <quarvessin/phase_state.h>
 #include <quarvessin/style.h>
 
 #include <algorithm>
@@ -57,15 +56,22 @@ std::vector<Field> placeFields(const Section& section) {
         const double y = y0 + (y1 - y0) * (j + 0.5) / rows;
         ys[j] = logY ? std::pow(10.0, y) : y;
     }
+    // Row by row, so the work of one temperature and pressure is shared
+    // across the row.
     const bool isobar = section.kind == SectionKind::Isobaric;
+    const std::size_t n = cell.size();
+    std::vector<double> t(n), p(n), wt(n);
     for (int j = 0; j < rows; ++j) {
         for (int i = 0; i < columns; ++i) {
-            const double t = isobar ? ys[j] : section.value;
-            const double p = isobar ? section.value : ys[j];
-            const PointResult r = queryPoint(t, p, moleFraction(xs[i]));
-            if (r.accepted) cell[static_cast<std::size_t>(j * columns + i)] = r.assemblage;
+            const auto k = static_cast<std::size_t>(j * columns + i);
+            t[k] = isobar ? ys[j] : section.value;
+            p[k] = isobar ? section.value : ys[j];
+            wt[k] = xs[i];
         }
     }
+    std::vector<PhaseState> states(n);
+    phaseStates(t.data(), p.data(), wt.data(), n, states.data());
+    for (std::size_t k = 0; k < n; ++k) cell[k] = assemblageName(states[k].assemblage);
 
     // Depth of every cell in its region: the distance from its centre to the
     // nearest cell of another assemblage or beyond the plot's edge, as a

@@ -1,11 +1,10 @@
 #include "engine/IsothermalSection.h"
 
-#include <quarvessin/model/ModelUnits.h>
-
 #include <cmath>
 #include <ostream>
 
 #include "engine/BoundaryTrace.h"
+#include "engine/LoopTop.h"
 
 namespace quarvessin {
 
@@ -89,14 +88,8 @@ bool runIsothermalSection(RunState& s, SectionTracer& tr, bool fine) {
     vl.markBranch(Branch::Loop);
     // At or below the critical temperature of water the loop closes at pure
     // water boiling at t, above it at the critical point of the solution.
-    const bool closesAtPureWater = s.t <= WaterCriticalPoint::Tc;
-    double pTop;
-    if (closesAtPureWater) {
-        pTop = s.water.VaporPressure() * model_units::paToBar;
-    } else {
-        s.critical.Refresh();
-        pTop = s.critical.Pcrit;
-    }
+    bool closesAtPureWater;
+    const double pTop = loopTop(s.t, s.water, s.critical, closesAtPureWater);
     const double dVL = (pTop - p3) * 0.01;
     s.p = p3;
     s.haliteVapor.Refresh();

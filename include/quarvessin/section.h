@@ -88,8 +88,8 @@ struct SectionOptions {
     // over many decades) are sampled evenly in log p instead. The files of the
     // console program never use it.
     bool fine = false;
-    // Place the labels of the phase fields (Section::fields): about two
-    // thousand point classifications, so off unless a front end draws them.
+    // Place the labels of the phase fields (Section::fields): some thousand
+    // point classifications (about 1 ms), so off unless a front end draws them.
     bool fields = false;
 };
 

@@ -192,8 +192,9 @@ def test_point_equals_the_isotherm_boundaries_and_names_assemblages():
 
 
 def test_point_refusals_and_malformed_compositions():
-    assert not qv.point(800.7, 100)["accepted"]
-    assert "800.7" in qv.point(800.7, 100)["refusal"]
+    assert not qv.point(1000.5, 100)["accepted"]
+    assert "1000.5" in qv.point(1000.5, 100)["refusal"]
+    assert not qv.point(25, 20000)["accepted"]
     assert not qv.point(400, 0)["accepted"]
     assert not qv.point(400, 500, wt=101)["accepted"]
     assert not qv.point(400, 500, x=1.5)["accepted"]

@@ -182,7 +182,8 @@ TEST(PhaseFields, LabelsNameTheAssemblageAtTheirPlace) {
     for (double p : {1.0, 10.0, 100.0, 220.54915, 300.0, 390.147, 500.0, 1000.0, 2000.0, 5000.0}) {
         sections.emplace_back(SectionKind::Isobaric, p);
     }
-    for (double t : {25.0, 200.0, 373.976, 400.0, 600.0, 790.0, 795.0, 800.0, 800.5, 800.69}) {
+    for (double t :
+         {-20.0, 0.0, 25.0, 200.0, 373.976, 400.0, 600.0, 790.0, 795.0, 800.0, 800.5, 800.69}) {
         sections.emplace_back(SectionKind::Isothermal, t);
     }
     for (const auto& [kind, value] : sections) {
@@ -201,7 +202,8 @@ TEST(PhaseFields, LabelsNameTheAssemblageAtTheirPlace) {
         }
         EXPECT_TRUE(labels.count("L+H")) << "no L+H";
         if (kind == SectionKind::Isothermal) {
-            EXPECT_TRUE(labels.count("V+H"));
+            // Below 0 C the halite-saturated vapour is not a number.
+            EXPECT_TRUE(value < 0.0 || labels.count("V+H"));
         } else if (value == 300.0) {
             EXPECT_TRUE(labels.count("V+L"));
         }
