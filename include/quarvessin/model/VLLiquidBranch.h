@@ -23,7 +23,9 @@ namespace quarvessin {
 // Between the anchors the composition follows the square root of the distance
 // to the critical pressure, corrected by a quadratic in that distance whose
 // coefficients a and b depend on temperature only. A pressure above the
-// critical pressure gives a composition that is not a number.
+// critical pressure gives a composition that is not a number. Below 373.976 C
+// the extension lies above Pw; where rounding puts the computed Pw above it
+// (within about 1e-6 C of 373.976 C) the first branch takes it at Pw.
 //
 // Bound to its owner's t (C) and p (bar); the members are bound to this
 // object's fields. Refresh recomputes only after an input changed (see
