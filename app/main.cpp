@@ -1,7 +1,12 @@
 #include <iostream>
 
+#include "StandardDescriptors.h"
 #include "app/Dialogue.h"
 
 // quarvessin_plotdata: phase-diagram sections through H2O-NaCl as two-column
 // data files. Reads its answers from standard input; takes no arguments.
-int main() { return quarvessin::runDialogue(std::cin, std::cout, std::cerr); }
+int main() {
+    // No message may reach a data file through a closed standard descriptor.
+    if (!quarvessin::process::guardStandardDescriptors()) return 1;
+    return quarvessin::runDialogue(std::cin, std::cout, std::cerr);
+}
