@@ -12,6 +12,7 @@
 #include <exception>
 #include <filesystem>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -132,6 +133,9 @@ struct SectionOutcome {
     std::string error;                  // a file that could not be written, or a refusal
     bool refused = false;               // the engine refused the value
     bool skipped = false;               // not computed: an earlier failure stopped the batch
+    bool outOfMemory = false;           // memory ran out (set without allocating)
+
+    bool failed() const { return outOfMemory || !error.empty(); }
 };
 
 struct SectionJob {
@@ -206,12 +210,15 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
             } else {
                 try {
                     outcome = computeAndWrite(job, job.sections[i]);
+                } catch (const std::bad_alloc&) {
+                    outcome = SectionOutcome();
+                    outcome.outOfMemory = true;
                 } catch (const std::exception& e) {
-                    // Out of memory, say: a failure of the batch, not a crash of a thread.
+                    // Any other failure: of the batch, not a crash of a thread.
                     outcome = SectionOutcome();
                     outcome.error = std::string("quarvessin section: ") + e.what();
                 }
-                if (!outcome.error.empty()) failedAt(i);
+                if (outcome.failed()) failedAt(i);
             }
             {
                 const std::lock_guard<std::mutex> lock(mutex);
@@ -253,6 +260,10 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
 
     auto report = [&](const SectionOutcome& outcome) {
         clearProgress();
+        if (outcome.outOfMemory) {
+            err << "quarvessin: out of memory\n";
+            return exitFailure;
+        }
         err << (outcome.refused ? "quarvessin section: " : "") << outcome.error << "\n";
         return outcome.refused ? exitUsage : exitFailure;
     };
@@ -279,7 +290,7 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
         for (const std::string& warning : outcome.warnings) {
             err << "quarvessin: warning: " << warning << "\n";
         }
-        if (!outcome.error.empty()) {
+        if (outcome.failed()) {
             status = report(outcome);
             stopped = true;
             break;
@@ -299,7 +310,7 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, bool progressB
     if (stopped && status == exitOk) {
         // The guard above: report the first failure there is.
         for (const auto& outcome : outcomes) {
-            if (outcome && !outcome->error.empty()) {
+            if (outcome && outcome->failed()) {
                 status = report(*outcome);
                 break;
             }

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,11 @@ int main(int argc, char** argv) {
     environment.progressBar = isatty(STDERR_FILENO) == 1;
     try {
         return quarvessin::cli::runCli(args, std::cout, std::cerr, environment);
+    } catch (const std::bad_alloc&) {
+        // A failure of this run, not a crash.
+        std::cerr << "quarvessin: out of memory\n";
+        return 1;
     } catch (const std::exception& e) {
-        // Out of memory, say: a failure of this run, not a crash.
         std::cerr << "quarvessin: " << e.what() << "\n";
         return 1;
     }
