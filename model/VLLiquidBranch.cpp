@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
 #include <quarvessin/model/VLLiquidBranch.h>
@@ -42,27 +43,6 @@ VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
       tLiquidus(*tPtr_ - 1.0),
       t(*tPtr_ - 1.0),
       p(*pPtr_ - 1.0),
-      X(0.0),
-      dXdT(0.0),
-      Xs(0.0),
-      Pc(0.0),
-      Xc(0.0),
-      Pb(0.0),
-      Pv(0.0),
-      Pw(0.0),
-      dXsdT(0.0),
-      dPcdT(0.0),
-      dXcdT(0.0),
-      dPbdT(0.0),
-      dPvdT(0.0),
-      dPwdT(0.0),
-      Pv2(0.0),
-      Pc2(0.0),
-      Pw2(0.0),
-      a(0.0),
-      b(0.0),
-      dadT(0.0),
-      dbdT(0.0),
       boiling(&t, &p),
       hlv(&t),
       critical(&t),
@@ -70,9 +50,8 @@ VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
       water(&t, &p) {}
 
 void VLLiquidBranch::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
     const bool wasStale = stale;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     // Up to the triple point of NaCl every field of RefreshCoefficients is a
     // function of t alone, so a change of p alone (every step of an isotherm)
     // keeps them: they are the bits a new evaluation at t would give.

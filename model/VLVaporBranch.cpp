@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/VLVaporBranch.h>
 #include <quarvessin/model/WaterCriticalPoint.h>
 
@@ -9,15 +10,12 @@ VLVaporBranch::VLVaporBranch(double* tPtr_, double* pPtr_)
       t(*tPtr_ - 1.0),
       p(*pPtr_ - 1.0),
       pPartition(*pPtr_ - 1.0),
-      X(0.0),
-      dXdT(0.0),
       liquidus(&t, &pPartition),
       liquid(&t, &p),
       haliteVapor(&t, &pPartition) {}
 
 void VLVaporBranch::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     t = *tPtr;
     p = *pPtr;
     X = XfromTP();

@@ -42,8 +42,8 @@ class VLVaporBranch {
     double t;           // temperature of the last refresh [C]
     double p;           // pressure of the last refresh [bar]
     double pPartition;  // pressure of the halite-saturated members (= p but for rounding) [bar]
-    double X;           // vapour composition at (t, p) [mole fraction NaCl]
-    double dXdT;        // dX/dt at constant p [1/C]
+    double X = 0.0;     // vapour composition at (t, p) [mole fraction NaCl]
+    double dXdT = 0.0;  // dX/dt at constant p [1/C]
     bool stale = true;  // true until the first Refresh has computed [-]
 
     HaliteLiquidus liquidus;           // halite-saturated liquid at (t, pPartition) [-]
