@@ -165,6 +165,7 @@ struct SectionOutcome {
     std::vector<std::string> warnings;  // of the section
     std::string error;                  // a file that could not be written, or a refusal
     bool refused = false;               // the engine refused the value
+    bool outOfMemory = false;           // set without allocating: reported as such
 };
 
 struct SectionJob {
@@ -199,12 +200,10 @@ SectionOutcome computeAndStage(const SectionJob& job, const SectionRequest& requ
                 sectionFileName(request.kind, request.value, extension(job.format));
             stage(name, job.format == Format::Csv ? sectionCsv(section) : sectionJson(section));
         }
-    } catch (const std::bad_alloc&) {
-        outcome = SectionOutcome();
-        outcome.error = "quarvessin section: out of memory";
-    } catch (const std::exception& e) {
-        outcome = SectionOutcome();
-        outcome.error = std::string("quarvessin section: ") + e.what();
+    } catch (const std::exception&) {
+        // Out of memory, in all likelihood: nothing is allocated for the report.
+        outcome.files = StagedFiles();
+        outcome.outOfMemory = true;
     }
     return outcome;
 }
@@ -254,6 +253,12 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, const CliEnvir
     auto compute = [&](std::size_t i) { return computeAndStage(job, job.sections[i]); };
     auto report = [&](std::size_t i, SectionOutcome outcome) {
         if (signalled(environment) != 0) return false;  // the files are removed with the outcome
+        if (outcome.outOfMemory) {
+            progress.clear();
+            err << "quarvessin: out of memory\n";
+            status = exitFailure;
+            return false;
+        }
         if (!outcome.warnings.empty()) progress.clear();
         for (const std::string& warning : outcome.warnings) {
             err << "quarvessin: warning: " << warning << "\n";

@@ -61,21 +61,31 @@ std::size_t runOrdered(std::size_t n, unsigned jobs, Compute compute, Report rep
     // Not even one thread: the items are computed here, before the reports.
     if (pool.empty()) worker();
 
+    // The rest is not computed once the reports stop: nothing reads it any
+    // more. The workers are joined on every way out, a throwing report too.
+    auto finish = [&] {
+        halted.store(true);
+        for (std::thread& t : pool) t.join();
+    };
     std::size_t reported = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        std::optional<Result> result;
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            done.wait(lock, [&] { return results[i].has_value() || skipped[i]; });
-            if (skipped[i]) break;
-            result = std::move(results[i]);
-            results[i].reset();
+    try {
+        for (std::size_t i = 0; i < n; ++i) {
+            std::optional<Result> result;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                done.wait(lock, [&] { return results[i].has_value() || skipped[i]; });
+                if (skipped[i]) break;
+                result = std::move(results[i]);
+                results[i].reset();
+            }
+            ++reported;
+            if (!report(i, std::move(*result))) break;
         }
-        ++reported;
-        if (!report(i, std::move(*result))) break;
+    } catch (...) {
+        finish();
+        throw;
     }
-    halted.store(true);  // the rest is not computed: nothing reads it any more
-    for (std::thread& t : pool) t.join();
+    finish();
     return reported;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "StandardDescriptors.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ extern "C" void requestStop(int signal) { stopSignal.store(signal); }
 // quarvessin: phase-diagram sections and point queries through H2O-NaCl from
 // the command line (see quarvessin --help).
 int main(int argc, char** argv) {
+    // No message may reach a data file through a closed standard descriptor.
+    if (!quarvessin::process::guardStandardDescriptors()) return 1;
     std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     quarvessin::cli::CliEnvironment environment;

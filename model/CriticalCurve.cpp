@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/CriticalCurve.h>
 
 #include <cmath>
@@ -51,23 +52,10 @@ constexpr double xH[] = {0.0777761, 0.00027042, -4.244821e-07, 2.580872e-10};
 constexpr double tolerance = 1e-10;  // residual at which TfromP stops [bar]
 }  // namespace
 
-CriticalCurve::CriticalCurve(double* tPtr)
-    : t(*tPtr - 1.0),
-      Pcrit(0.0),
-      Xcrit(0.0),
-      dPdT(0.0),
-      dXdT(0.0),
-      scratch(0.0),
-      tIter(0.0),
-      residual(0.0),
-      slope(0.0),
-      tPtr(tPtr),
-      waterCritical(),
-      vlhCurve(&t) {}
+CriticalCurve::CriticalCurve(double* tPtr) : t(*tPtr - 1.0), tPtr(tPtr), vlhCurve(&t) {}
 
 void CriticalCurve::Refresh() {
-    if (!stale && t == *tPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr)) return;
     t = *tPtr;
     Pcrit = PfromT(&t);
     Xcrit = XfromT(&t);

@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/Halite.h>
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
@@ -33,21 +34,10 @@ constexpr double H2[] = {-7.41999e-05, CP2[0], CP2[1] / 2.0, CP2[2] / 3.0};
 }  // namespace
 
 Halite::Halite(double* tPtr, double* pPtr)
-    : tPtr(tPtr),
-      pPtr(pPtr),
-      T(0.0),
-      t(*tPtr - 1.0),
-      p(*pPtr - 1.0),
-      rho(0.0),
-      Vm(0.0),
-      beta(0.0),
-      alpha(0.0),
-      h(0.0),
-      cp(0.0) {}
+    : tPtr(tPtr), pPtr(pPtr), t(*tPtr - 1.0), p(*pPtr - 1.0) {}
 
 void Halite::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     t = *tPtr;
     T = t + model_units::kelvinOffset;
     p = *pPtr;

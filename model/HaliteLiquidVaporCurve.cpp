@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/HaliteLiquidVaporCurve.h>
 #include <quarvessin/model/NaClTriplePoint.h>
 
@@ -24,12 +25,10 @@ constexpr double d2P[] = {2.0 * c[2],  -1614.888,   12.0 * c[4], 20.0 * c[5], 30
                           42.0 * c[7], 56.0 * c[8], 72.0 * c[9], 90.0 * c[10]};
 }  // namespace
 
-HaliteLiquidVaporCurve::HaliteLiquidVaporCurve(double* tPtr)
-    : tau(0.0), P(0.0), dPdT(0.0), d2PdT2(0.0), t(*tPtr - 1.0), tPtr(tPtr), marker() {}
+HaliteLiquidVaporCurve::HaliteLiquidVaporCurve(double* tPtr) : t(*tPtr - 1.0), tPtr(tPtr) {}
 
 void HaliteLiquidVaporCurve::Refresh() {
-    if (!stale && t == *tPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr)) return;
     t = *tPtr;
     tau = t / NaClTriplePoint::Ttriple;
 

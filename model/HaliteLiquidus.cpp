@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/HaliteLiquidus.h>
 #include <quarvessin/model/ModelUnits.h>
 
@@ -45,57 +46,10 @@ constexpr double B5[] = {-2.92653e-09, -2.01445e-13, 1.13443e-17};
 }  // namespace
 
 HaliteLiquidus::HaliteLiquidus(double* tPtr, double* pPtr)
-    : t(*tPtr - 1.0),
-      p(*pPtr - 1.0),
-      xL(0.0),
-      dxLdT(0.0),
-      dxLdP(0.0),
-      VL(0.0),
-      rhoL(0.0),
-      dVLdT(0.0),
-      dVLdP(0.0),
-      hL(0.0),
-      cpL(0.0),
-      Thm(0.0),
-      tau(0.0),
-      VmMelt(0.0),
-      a0(0.0),
-      dThmdP(0.0),
-      dtaudP(0.0),
-      da0dP(0.0),
-      dVmMeltdP(0.0),
-      c0(0.0),
-      c1(0.0),
-      a2(0.0),
-      a3(0.0),
-      dc0dP(0.0),
-      dc1dP(0.0),
-      da2dP(0.0),
-      da3dP(0.0),
-      e0(0.0),
-      e1(0.0),
-      e2(0.0),
-      e3(0.0),
-      e4(0.0),
-      e5(0.0),
-      de0dP(0.0),
-      de1dP(0.0),
-      de2dP(0.0),
-      de3dP(0.0),
-      de4dP(0.0),
-      de5dP(0.0),
-      b2(0.0),
-      b3(0.0),
-      b5(0.0),
-      cp100(0.0),
-      hMelt(0.0),
-      tPtr(tPtr),
-      pPtr(pPtr),
-      melting(&t, &p) {}
+    : t(*tPtr - 1.0), p(*pPtr - 1.0), tPtr(tPtr), pPtr(pPtr), melting(&t, &p) {}
 
 void HaliteLiquidus::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     t = *tPtr;
     p = *pPtr;
     UpdateCoefficients();

@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/HaliteMelting.h>
 #include <quarvessin/model/NaClTriplePoint.h>
 
@@ -23,23 +24,13 @@ constexpr double one = 1.0;
 HaliteMelting::HaliteMelting(double* tPtr, double* pPtr)
     : tState(*tPtr - 1.0),
       pState(*pPtr - 1.0),
-      Thm(0.0),
-      pMelt(0.0),
-      dVm(0.0),
-      VmLiqMelt(0.0),
-      VmLiqAtT(0.0),
-      dHm(0.0),
-      hLiqMelt(0.0),
-      dVmLiqMeltdP(0.0),
       tPtr(tPtr),
       pPtr(pPtr),
-      marker(),
       halite(&tState, &pState),
       liquid(&tState, &pState) {}
 
 void HaliteMelting::Refresh() {
-    if (!stale && tState == *tPtr && pState == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, tState, tPtr, pState, pPtr)) return;
     tState = *tPtr;
     pState = *pPtr;
     Thm = MeltingTemperature(&pState);

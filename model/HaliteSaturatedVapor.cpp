@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/HaliteSaturatedVapor.h>
 
 #include <cmath>
@@ -23,36 +24,12 @@ HaliteSaturatedVapor::HaliteSaturatedVapor(double* tPtr, double* pPtr)
       tLiq(*tPtr - 1.0),
       t(*tPtr - 1.0),
       p(*pPtr - 1.0),
-      Pn(0.0),
-      xVH(0.0),
-      dxVHdT(0.0),
-      xLH(0.0),
-      xLHn(0.0),
-      L2(0.0),
-      L1(0.0),
-      j0(0.0),
-      j1(0.0),
-      j2(0.0),
-      j3(0.0),
-      dj0dT(0.0),
-      dj1dT(0.0),
-      dj2dT(0.0),
-      dj3dT(0.0),
-      PNaCl(0.0),
-      Pcrit(0.0),
-      dPNaCldT(0.0),
-      dPcritdT(0.0),
-      dxLHdT(0.0),
-      dxLHndT(0.0),
-      scratch(0.0),
       sublimation(&t, &p),
       critical(&t),
-      waterCritical(),
       liquidus(&tLiq, &pLiq) {}
 
 void HaliteSaturatedVapor::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     t = *tPtr;
     p = *pPtr;
     tLiq = t;

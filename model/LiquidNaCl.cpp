@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/LiquidNaCl.h>
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
@@ -27,22 +28,10 @@ double bOf(double t) { return b0 + b1 * t; }
 }  // namespace
 
 LiquidNaCl::LiquidNaCl(double* tPtr, double* pPtr)
-    : tPtr(tPtr),
-      pPtr(pPtr),
-      T(0.0),
-      t(*tPtr - 1.0),
-      p(*pPtr - 1.0),
-      rho(0.0),
-      Vm(0.0),
-      b(0.0),
-      alpha(0.0),
-      h(0.0),
-      cp(0.0),
-      dVdT(0.0) {}
+    : tPtr(tPtr), pPtr(pPtr), t(*tPtr - 1.0), p(*pPtr - 1.0) {}
 
 void LiquidNaCl::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     t = *tPtr;
     T = t + model_units::kelvinOffset;
     p = *pPtr;

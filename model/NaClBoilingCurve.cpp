@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClBoilingCurve.h>
 #include <quarvessin/model/NaClTriplePoint.h>
@@ -12,30 +13,15 @@ constexpr double B =
 }  // namespace
 
 NaClBoilingCurve::NaClBoilingCurve(double* tPtr, double* pPtr)
-    : T(0.0),
-      t(*tPtr - 1.0),
+    : t(*tPtr - 1.0),
       pState(*pPtr - 1.0),
-      Pboil(0.0),
-      dPboildT(0.0),
-      VmLiq(0.0),
-      rhoLiq(0.0),
-      VmVap(0.0),
-      rhoVap(0.0),
-      hLiq(0.0),
-      hVap(0.0),
-      cpLiq(0.0),
-      cpVap(0.0),
-      dVvap(0.0),
-      dHvap(0.0),
       tPtr(tPtr),
       pPtr(pPtr),
-      marker(),
       liquid(&t, &pState),
       vapor(&t, &pState) {}
 
 void NaClBoilingCurve::Refresh() {
-    if (!stale && t == *tPtr && pState == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, pState, pPtr)) return;
     t = *tPtr;
     T = t + model_units::kelvinOffset;
     Pboil = PfromT(&t);

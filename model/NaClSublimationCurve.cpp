@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClSublimationCurve.h>
 #include <quarvessin/model/NaClTriplePoint.h>
@@ -11,11 +12,10 @@ constexpr double sublimationSlope = 11806.1;  // slope of log10(P) against -1/T 
 }  // namespace
 
 NaClSublimationCurve::NaClSublimationCurve(double* tPtr, double* pPtr)
-    : t(*tPtr - 1.0), Psub(0.0), dPsubdT(0.0), tPtr(tPtr), pPtr(pPtr) {}
+    : t(*tPtr - 1.0), tPtr(tPtr), pPtr(pPtr) {}
 
 void NaClSublimationCurve::Refresh() {
-    if (!stale && t == *tPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr)) return;
     t = *tPtr;
     Psub = PfromT(&t);
     dPsubdT = dPdT(&t);

@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClVapor.h>
 
@@ -24,19 +25,10 @@ constexpr double hSquare0 = (CP[4] / 2.0) * T0 * T0;  // CP[4] T0^2 / 2 [J/mol]
 }  // namespace
 
 NaClVapor::NaClVapor(double* tPtr, double* pPtr)
-    : tPtr(tPtr),
-      pPtr(pPtr),
-      T(0.0),
-      t(*tPtr - 1.0),
-      p(*pPtr - 1.0),
-      rho(0.0),
-      Vm(0.0),
-      h(0.0),
-      cp(0.0) {}
+    : tPtr(tPtr), pPtr(pPtr), t(*tPtr - 1.0), p(*pPtr - 1.0) {}
 
 void NaClVapor::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     t = *tPtr;
     T = t + model_units::kelvinOffset;
     p = *pPtr;

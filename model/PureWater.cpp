@@ -3,6 +3,7 @@
 #include <quarvessin/model/WaterCriticalPoint.h>
 
 #include <limits>
+#include <new>
 
 #include "model/WaterVaporQuadratic.h"
 
@@ -24,6 +25,14 @@ constexpr double tcrit = WaterCriticalPoint::Tc;
 
 bool Refused(const WaterProps* rec) { return rec->status != 0; }
 
+// A record from the water library; std::bad_alloc where it finds no memory
+// (the library returns null then).
+WaterProps* NewRecord(char var1, char var2, int deriv) {
+    WaterProps* rec = newProp(var1, var2, deriv);
+    if (rec == nullptr) throw std::bad_alloc();
+    return rec;
+}
+
 }  // namespace
 
 PureWater::PureWater(double* tPtr_, double* pPtr_)
@@ -42,21 +51,30 @@ PureWater::PureWater(double* tPtr_, double* pPtr_)
       dVdT(0.0),
       tPtr(tPtr_),
       pPtr(pPtr_) {
-    recBase = newProp('T', 'p', 1);
-    recPplus = newProp('T', 'p', 1);
-    recTstep = newProp('T', 'p', 1);
-    recTminus = newProp('T', 'p', 1);
-    satLiqP = newProp('T', 'p', 1);
-    satVapP = newProp('T', 'p', 1);
-    satLiqT = newProp('T', 'p', 1);
-    satVapT = newProp('T', 'p', 1);
-    satLiqTplus = newProp('T', 'p', 0);
-    satVapTplus = newProp('T', 'p', 0);
-    satLiqTminus = newProp('T', 'p', 0);
-    satVapTminus = newProp('T', 'p', 0);
+    try {
+        recBase = NewRecord('T', 'p', 1);
+        recPplus = NewRecord('T', 'p', 1);
+        recTstep = NewRecord('T', 'p', 1);
+        recTminus = NewRecord('T', 'p', 1);
+        satLiqP = NewRecord('T', 'p', 1);
+        satVapP = NewRecord('T', 'p', 1);
+        satLiqT = NewRecord('T', 'p', 1);
+        satVapT = NewRecord('T', 'p', 1);
+        satLiqTplus = NewRecord('T', 'p', 0);
+        satVapTplus = NewRecord('T', 'p', 0);
+        satLiqTminus = NewRecord('T', 'p', 0);
+        satVapTminus = NewRecord('T', 'p', 0);
+    } catch (const std::bad_alloc&) {
+        // No destructor runs for an object not constructed: the records
+        // created so far are released here.
+        ReleaseRecords();
+        throw;
+    }
 }
 
-PureWater::~PureWater() {
+PureWater::~PureWater() { ReleaseRecords(); }
+
+void PureWater::ReleaseRecords() {
     recBase = freeProp(recBase);
     recPplus = freeProp(recPplus);
     recTstep = freeProp(recTstep);

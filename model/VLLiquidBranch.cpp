@@ -1,3 +1,4 @@
+#include <quarvessin/model/Caching.h>
 #include <quarvessin/model/ModelUnits.h>
 #include <quarvessin/model/NaClTriplePoint.h>
 #include <quarvessin/model/VLLiquidBranch.h>
@@ -22,6 +23,17 @@ constexpr double tQuadratic =
 constexpr double A[] = {0.001465481, 438.58, 18.4508, 0.000219379, -5.6765e-10};
 constexpr double B[] = {6.592089e-06, 384.904, 7.07477, 1.44951e-07, 6.06896e-05, -0.00762859};
 
+// The critical pressure below the critical temperature of water, as the first
+// branch uses it [bar]. There the formal extension of the critical curve lies
+// above the vapour pressure of water at every temperature and meets it at the
+// critical point of water, with the smaller slope (2.36 against 2.63 bar/C), so
+// Pc - Pw is positive. Within about 1e-6 C of the critical point it is smaller
+// than the rounding of the computed Pw (some 1e-8 bar from the expanded
+// quadratic), and the computed Pw can lie above Pc: the two then agree to
+// rounding, and the extension is taken at Pw, the distance between the anchors
+// being zero. Where Pc is not below Pw (or either is not a number) it is Pc.
+double ExtensionAbovePw(double Pc, double Pw) { return Pw > Pc ? Pw : Pc; }
+
 }  // namespace
 
 VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
@@ -31,27 +43,6 @@ VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
       tLiquidus(*tPtr_ - 1.0),
       t(*tPtr_ - 1.0),
       p(*pPtr_ - 1.0),
-      X(0.0),
-      dXdT(0.0),
-      Xs(0.0),
-      Pc(0.0),
-      Xc(0.0),
-      Pb(0.0),
-      Pv(0.0),
-      Pw(0.0),
-      dXsdT(0.0),
-      dPcdT(0.0),
-      dXcdT(0.0),
-      dPbdT(0.0),
-      dPvdT(0.0),
-      dPwdT(0.0),
-      Pv2(0.0),
-      Pc2(0.0),
-      Pw2(0.0),
-      a(0.0),
-      b(0.0),
-      dadT(0.0),
-      dbdT(0.0),
       boiling(&t, &p),
       hlv(&t),
       critical(&t),
@@ -59,9 +50,8 @@ VLLiquidBranch::VLLiquidBranch(double* tPtr_, double* pPtr_)
       water(&t, &p) {}
 
 void VLLiquidBranch::Refresh() {
-    if (!stale && t == *tPtr && p == *pPtr) return;
     const bool wasStale = stale;
-    stale = false;
+    if (!caching::BeginRefresh(stale, t, tPtr, p, pPtr)) return;
     // Up to the triple point of NaCl every field of RefreshCoefficients is a
     // function of t alone, so a change of p alone (every step of an isotherm)
     // keeps them: they are the bits a new evaluation at t would give.
@@ -146,12 +136,13 @@ double VLLiquidBranch::XfromTP(const double* tArg, const double* pArg) const {
     if (tt < tcrit) {
         // Between Pv (composition Xs) and the vapour pressure of water Pw
         // (composition 0).
-        const double sv = std::sqrt(Pc - Pv);
-        const double sw = std::sqrt(Pc - Pw);
-        const double sp = std::sqrt(Pc - pp);
-        const double T1 = b * (2 * Pc * (Pv - pp) + pp * pp - Pv2) + a * (Pv - pp);
-        const double T2 = b * (2 * Pc * (Pw - Pv) + Pv2 - Pw2) + a * (Pw - Pv);
-        const double T3 = b * (2 * Pc * (pp - Pw) + Pw2 - pp * pp) + a * (pp - Pw);
+        const double pcw = ExtensionAbovePw(Pc, Pw);  // Pc, not below Pw [bar]
+        const double sv = std::sqrt(pcw - Pv);
+        const double sw = std::sqrt(pcw - Pw);
+        const double sp = std::sqrt(pcw - pp);
+        const double T1 = b * (2 * pcw * (Pv - pp) + pp * pp - Pv2) + a * (Pv - pp);
+        const double T2 = b * (2 * pcw * (Pw - Pv) + Pv2 - Pw2) + a * (Pw - Pv);
+        const double T3 = b * (2 * pcw * (pp - Pw) + Pw2 - pp * pp) + a * (pp - Pw);
         return -((T1 + Xs) * sw + (T2 - Xs) * sp + T3 * sv) / (sv - sw);
     }
     const double dp = Pc - pp;
@@ -173,22 +164,25 @@ double VLLiquidBranch::dXdTAt(const double* tArg, const double* pArg) const {
     const double pp = *pArg;
 
     if (tt < tcrit) {
-        // Chain rule through Pc, Pv, Pw, Pv2, Pw2, Xs, a and b of the first branch.
-        const double sv = std::sqrt(Pc - Pv);
-        const double sw = std::sqrt(Pc - Pw);
-        const double sp = std::sqrt(Pc - pp);
+        // Chain rule through Pc, Pv, Pw, Pv2, Pw2, Xs, a and b of the first
+        // branch. Where Pc and Pw agree to rounding the slope of the square
+        // root of their distance, and with it dXdT, is not finite.
+        const double pcw = ExtensionAbovePw(Pc, Pw);  // Pc, not below Pw [bar]
+        const double sv = std::sqrt(pcw - Pv);
+        const double sw = std::sqrt(pcw - Pw);
+        const double sp = std::sqrt(pcw - pp);
         const double dsv = (dPcdT - dPvdT) / (2 * sv);
         const double dsw = (dPcdT - dPwdT) / (2 * sw);
         const double dsp = dPcdT / (2 * sp);
         const double dPv2 = 2 * Pv * dPvdT;
         const double dPw2 = 2 * Pw * dPwdT;
 
-        const double q1 = 2 * Pc * (Pv - pp) + pp * pp - Pv2;
-        const double q2 = 2 * Pc * (Pw - Pv) + Pv2 - Pw2;
-        const double q3 = 2 * Pc * (pp - Pw) + Pw2 - pp * pp;
-        const double dq1 = 2 * dPcdT * (Pv - pp) + 2 * Pc * dPvdT - dPv2;
-        const double dq2 = 2 * dPcdT * (Pw - Pv) + 2 * Pc * (dPwdT - dPvdT) + dPv2 - dPw2;
-        const double dq3 = 2 * dPcdT * (pp - Pw) - 2 * Pc * dPwdT + dPw2;
+        const double q1 = 2 * pcw * (Pv - pp) + pp * pp - Pv2;
+        const double q2 = 2 * pcw * (Pw - Pv) + Pv2 - Pw2;
+        const double q3 = 2 * pcw * (pp - Pw) + Pw2 - pp * pp;
+        const double dq1 = 2 * dPcdT * (Pv - pp) + 2 * pcw * dPvdT - dPv2;
+        const double dq2 = 2 * dPcdT * (Pw - Pv) + 2 * pcw * (dPwdT - dPvdT) + dPv2 - dPw2;
+        const double dq3 = 2 * dPcdT * (pp - Pw) - 2 * pcw * dPwdT + dPw2;
 
         const double T1 = b * q1 + a * (Pv - pp);
         const double T2 = b * q2 + a * (Pw - Pv);

@@ -17,6 +17,7 @@
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -116,6 +117,23 @@ TYPED_TEST(CachingTest, RepeatedRefreshKeepsEveryBit) {
     p = 150.0;
     m->Refresh();
     EXPECT_EQ(bits(result(*m)), once);
+}
+
+TEST(BeginRefresh, HoldsOnlyForAFreshObjectWithTheSameBits) {
+    bool stale = true;
+    double owner = 300.0;
+    // Stale: computes, and is stale no more, even with the inputs equal.
+    EXPECT_TRUE(caching::BeginRefresh(stale, 300.0, &owner));
+    EXPECT_FALSE(stale);
+    EXPECT_FALSE(caching::BeginRefresh(stale, 300.0, &owner));
+    // One bit off, in either input, recomputes; so does a not-a-number.
+    EXPECT_TRUE(caching::BeginRefresh(stale, std::nextafter(300.0, 0.0), &owner));
+    double pOwner = 100.0;
+    EXPECT_FALSE(caching::BeginRefresh(stale, 300.0, &owner, 100.0, &pOwner));
+    EXPECT_TRUE(caching::BeginRefresh(stale, 300.0, &owner, std::nextafter(100.0, 0.0), &pOwner));
+    owner = std::nan("");
+    EXPECT_TRUE(caching::BeginRefresh(stale, owner, &owner));
+    EXPECT_FALSE(stale);
 }
 
 }  // namespace

@@ -2,8 +2,31 @@
 #include <quarvessin/model/PureWater.h>
 
 #include <cmath>
+#include <cstddef>
+#include <new>
 
 using namespace quarvessin;
+
+namespace {
+
+// Allocations by nothrow new (the water library's records) in this program:
+// counted, and failing once the budget is spent; no budget (-1) lets every
+// one through.
+long nothrowBudget = -1;
+long nothrowCount = 0;
+
+}  // namespace
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    ++nothrowCount;
+    if (nothrowBudget == 0) return nullptr;
+    if (nothrowBudget > 0) --nothrowBudget;
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 namespace {
 
@@ -181,6 +204,25 @@ TEST_F(PureWaterTest, DerivativesNextToTheSaturationCurve) {
     EXPECT_DOUBLE_EQ(water.dVdP, (V(water.satVapT) - V(water.recBase)) / (water.satVapT->p - Pv));
     EXPECT_GT(water.beta * Pv, 1.0);
     EXPECT_LT(water.beta * Pv, 3.0);
+}
+
+TEST(PureWaterOutOfMemory, EveryFailedRecordAllocationThrows) {
+    // A construction's nothrow allocations, then each of them failing in turn:
+    // the constructor throws std::bad_alloc (the records it had are released;
+    // the sanitizer build checks for leaks), never leaves a null record.
+    double t = 100.0, p = 1.0;
+    nothrowCount = 0;
+    { PureWater water(&t, &p); }
+    const long allocations = nothrowCount;
+    ASSERT_GE(allocations, 12);  // at least the twelve records
+    for (long k = 0; k < allocations; ++k) {
+        nothrowBudget = k;
+        EXPECT_THROW(PureWater(&t, &p), std::bad_alloc) << "allocation " << k;
+    }
+    nothrowBudget = -1;
+    // With memory again, an object is whole: the vapour pressure at 100 C.
+    PureWater water(&t, &p);
+    EXPECT_NEAR(water.VaporPressure(), 101418.0, 150.0);
 }
 
 }  // namespace

@@ -289,4 +289,33 @@ TEST(VLLiquidBranchPriming, FirstEvaluationAtThePrimingValues) {
     }
 }
 
+TEST(VLLiquidBranchNearTheCriticalPointOfWater, LoopOfItsNeighbours) {
+    // Within about 1e-6 C below 373.976 C the computed vapour pressure of
+    // water (an expanded quadratic, rounded to some 1e-8 bar) can lie above the
+    // critical-curve extension, which exactly lies above it. The branch there
+    // joins the critical branch at 373.976 C (a separate formula) and lies near
+    // the loop at 373.9759 C, whose composition moves by up to a few per cent
+    // over that 1e-4 C next to the top.
+    double tHigh = 373.976, tLow = 373.9759, pHigh = 200.0, pLow = 200.0;
+    VLLiquidBranch high(&tHigh, &pHigh);
+    VLLiquidBranch low(&tLow, &pLow);
+    for (double t0 : {373.97599999999994, 373.97599999999, 373.9759999999, 373.97599999}) {
+        double t = t0, p = 200.0;
+        VLLiquidBranch vl(&t, &p);
+        vl.Refresh();
+        ASSERT_GT(vl.Pw, vl.Pc) << t0;  // the rounding this covers
+        EXPECT_EQ(vl.XfromTP(&vl.t, &vl.Pw), 0.0) << t0;
+        EXPECT_NEAR(vl.XfromTP(&vl.t, &vl.Pv), vl.Xs, 1e-13) << t0;
+        for (double f : {0.01, 0.5, 0.9, 0.99, 0.999}) {
+            p = pHigh = pLow = vl.Pv + f * (vl.Pw - vl.Pv);
+            vl.Refresh();
+            high.Refresh();
+            low.Refresh();
+            ASSERT_TRUE(std::isfinite(vl.X)) << t0 << " C, " << p << " bar";
+            EXPECT_NEAR(vl.X, high.X, 1e-6 * high.X) << t0 << " C, " << p << " bar";
+            EXPECT_NEAR(vl.X, low.X, 0.02 * low.X) << t0 << " C, " << p << " bar";
+        }
+    }
+}
+
 }  // namespace

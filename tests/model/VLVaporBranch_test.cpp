@@ -120,4 +120,31 @@ TEST(VLVaporBranchPriming, FirstEvaluationAtThePrimingValues) {
     }
 }
 
+TEST(VLVaporBranchNearTheCriticalPointOfWater, PartitionAtTheMergedPhases) {
+    // At 373.97599999999994 C the computed vapour pressure of water lies above
+    // the computed critical-curve extension by rounding. A pressure between
+    // the two is on the loop; the halite-saturated vapour and liquid, one
+    // phase at the extension, partition nothing there: vapour = liquid.
+    double t = 373.97599999999994, p = 200.0;
+    VLVaporBranch vapor(&t, &p);
+    vapor.Refresh();
+    const double pc = vapor.liquid.Pc;
+    const double pw = vapor.liquid.Pw;
+    ASSERT_GT(pw, pc);
+    p = 0.5 * (pc + pw);
+    vapor.Refresh();
+    ASSERT_GT(vapor.liquid.X, 0.0);
+    EXPECT_NEAR(vapor.X, vapor.liquid.X, 1e-12 * vapor.liquid.X);
+    // Lower on the loop the vapour is that of the critical branch at 373.976 C.
+    double tHigh = 373.976, pHigh = 200.0;
+    VLVaporBranch high(&tHigh, &pHigh);
+    for (double f : {0.01, 0.5, 0.99}) {
+        p = pHigh = vapor.liquid.Pv + f * (pw - vapor.liquid.Pv);
+        vapor.Refresh();
+        high.Refresh();
+        EXPECT_NEAR(vapor.X, high.X, 1e-6 * high.X) << p << " bar";
+        EXPECT_LT(vapor.X, vapor.liquid.X);
+    }
+}
+
 }  // namespace

@@ -21,6 +21,35 @@
 // - Bound objects are neither copyable nor movable (= delete), so a binding
 //   never dangles.
 //
-// This header declares nothing; it is the one place where the contract is
-// written down, and the class headers refer to it.
+// - Every field a refresh computes starts at 0.0 (a member initialiser in the
+//   class); the constructor sets only the bindings and the primed inputs.
+//
+// This header is the one place where the contract is written down, and the
+// class headers refer to it; BeginRefresh below is the guard every Refresh
+// starts with.
 #pragma once
+
+namespace quarvessin {
+namespace caching {
+
+// The start of a Refresh bound to one input: false where the object is not
+// stale and its cached input equals the owner's value exactly (the cache
+// holds; nothing to do). Otherwise the object is no longer stale and true is
+// returned: the caller copies the input and computes.
+inline bool BeginRefresh(bool& stale, double cached, const double* owner) {
+    if (!stale && cached == *owner) return false;
+    stale = false;
+    return true;
+}
+
+// The same for two inputs, temperature and pressure: the cache holds only
+// where both equal the owner's values.
+inline bool BeginRefresh(bool& stale, double cachedT, const double* ownerT, double cachedP,
+                         const double* ownerP) {
+    if (!stale && cachedT == *ownerT && cachedP == *ownerP) return false;
+    stale = false;
+    return true;
+}
+
+}  // namespace caching
+}  // namespace quarvessin

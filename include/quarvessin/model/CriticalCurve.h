@@ -43,16 +43,16 @@ class CriticalCurve {
     // Temperature on the critical curve at pressure *p, by Newton iteration [C].
     double TfromP(const double* p);
 
-    double t;         // temperature of the last refresh [C]
-    double Pcrit;     // critical pressure at t [bar]
-    double Xcrit;     // critical composition at t [mole fraction NaCl]
-    double dPdT;      // fitted slope of the critical pressure at t [bar/C]
-    double dXdT;      // slope of the critical composition at t [1/C]
-    double scratch;   // temperature difference last used by a formula [C]
-    double tIter;     // iterate of TfromP [C]
-    double residual;  // last residual of TfromP [bar]
-    double slope;     // last slope of TfromP [bar/C]
-    double* tPtr;     // owner's temperature, not owned [C]
+    double t;               // temperature of the last refresh [C]
+    double Pcrit = 0.0;     // critical pressure at t [bar]
+    double Xcrit = 0.0;     // critical composition at t [mole fraction NaCl]
+    double dPdT = 0.0;      // fitted slope of the critical pressure at t [bar/C]
+    double dXdT = 0.0;      // slope of the critical composition at t [1/C]
+    double scratch = 0.0;   // temperature difference last used by a formula [C]
+    double tIter = 0.0;     // iterate of TfromP [C]
+    double residual = 0.0;  // last residual of TfromP [bar]
+    double slope = 0.0;     // last slope of TfromP [bar/C]
+    double* tPtr;           // owner's temperature, not owned [C]
     // Where TfromP reports that it gave up (standard output unless the owner
     // directs it elsewhere); not owned.
     std::ostream* messages = &std::cout;

@@ -27,13 +27,13 @@ class HaliteLiquidVaporCurve {
     // Temperature of the pressure maximum [C].
     static constexpr double TatPmax() { return 594.6324429298147; }
 
-    double tau;         // reduced temperature t / 800.7 at the cached t [-]
-    double P;           // three-phase pressure at the cached t [bar]
-    double dPdT;        // first temperature derivative of P [bar/C]
-    double d2PdT2;      // second temperature derivative of P [bar/C^2]
-    double t;           // temperature of the last refresh [C]
-    double* tPtr;       // owner's temperature, not owned [C]
-    bool stale = true;  // true until the first Refresh has computed [-]
+    double tau = 0.0;     // reduced temperature t / 800.7 at the cached t [-]
+    double P = 0.0;       // three-phase pressure at the cached t [bar]
+    double dPdT = 0.0;    // first temperature derivative of P [bar/C]
+    double d2PdT2 = 0.0;  // second temperature derivative of P [bar/C^2]
+    double t;             // temperature of the last refresh [C]
+    double* tPtr;         // owner's temperature, not owned [C]
+    bool stale = true;    // true until the first Refresh has computed [-]
 
     Stateless marker;  // empty marker member
 };

@@ -24,12 +24,12 @@ class NaClSublimationCurve {
     // Temperature derivative of the sublimation pressure at *t [bar/C].
     double dPdT(const double* t);
 
-    double t;           // temperature of the last refresh [C]
-    double Psub;        // sublimation pressure at t [bar]
-    double dPsubdT;     // temperature derivative of Psub at t [bar/C]
-    double* tPtr;       // owner's temperature, not owned [C]
-    double* pPtr;       // owner's pressure, not owned, not read [bar]
-    bool stale = true;  // true until the first Refresh has computed [-]
+    double t;              // temperature of the last refresh [C]
+    double Psub = 0.0;     // sublimation pressure at t [bar]
+    double dPsubdT = 0.0;  // temperature derivative of Psub at t [bar/C]
+    double* tPtr;          // owner's temperature, not owned [C]
+    double* pPtr;          // owner's pressure, not owned, not read [bar]
+    bool stale = true;     // true until the first Refresh has computed [-]
 };
 
 }  // namespace quarvessin

@@ -25,13 +25,13 @@ class NaClVapor {
 
     double* tPtr;       // owner's temperature (not owned) [C]
     double* pPtr;       // owner's pressure (not owned) [bar]
-    double T;           // temperature of the last refresh [K]
+    double T = 0.0;     // temperature of the last refresh [K]
     double t;           // temperature of the last refresh [C]
     double p;           // pressure of the last refresh [bar]
-    double rho;         // density [kg/m3]
-    double Vm;          // molar volume [cm3/mol]
-    double h;           // specific enthalpy [J/kg]
-    double cp;          // specific isobaric heat capacity [J/(kg K)]
+    double rho = 0.0;   // density [kg/m3]
+    double Vm = 0.0;    // molar volume [cm3/mol]
+    double h = 0.0;     // specific enthalpy [J/kg]
+    double cp = 0.0;    // specific isobaric heat capacity [J/(kg K)]
     bool stale = true;  // true until the first Refresh has computed [-]
 };
 

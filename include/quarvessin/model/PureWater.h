@@ -13,9 +13,10 @@ namespace quarvessin {
 // Bound to the owner's t [C] and p [bar] (pointers, not owned). Nothing is
 // cached between calls: every operation reads the owner's values and evaluates
 // afresh. The object owns the twelve water-property records it creates and
-// releases them when it is destroyed. Where the library refuses a saturation
-// evaluation (below the triple point, above the critical point) the results
-// that depend on it are not a number.
+// releases them when it is destroyed; where memory runs out for them the
+// constructor throws std::bad_alloc, having released those it had. Where the library refuses a
+// saturation evaluation (below the triple point, above the critical point) the results that depend
+// on it are not a number.
 class PureWater {
   public:
     PureWater(double* tPtr, double* pPtr);
@@ -53,24 +54,25 @@ class PureWater {
     double* tPtr;         // owner's temperature [C]
     double* pPtr;         // owner's pressure [bar]
 
-    WaterProps* recBase;    // water at (T, P), grade 1
-    WaterProps* recPplus;   // water at (T, P + dP), grade 1
-    WaterProps* recTstep;   // water at T + dT (in some cases first T - dT) and P, grade 1
-    WaterProps* recTminus;  // water at (T - dT, P), grade 1
-    WaterProps* satLiqT;    // saturated liquid at T, grade 1
-    WaterProps* satVapT;    // saturated vapour at T, grade 1
-    WaterProps*
-        satLiqTplus;  // saturated liquid at T + dT, or state at (T + dT, 321.89 kg/m3), grade 0
-    WaterProps*
-        satVapTplus;  // saturated vapour at T + dT, or state at (T + dT, 321.89 kg/m3), grade 0
-    WaterProps*
-        satLiqTminus;  // saturated liquid at T - dT, or state at (T - dT, 321.89 kg/m3), grade 0
-    WaterProps*
-        satVapTminus;     // saturated vapour at T - dT, or state at (T - dT, 321.89 kg/m3), grade 0
-    WaterProps* satLiqP;  // saturated liquid at P, grade 1
-    WaterProps* satVapP;  // saturated vapour at P, grade 1
+    WaterProps* recBase = nullptr;    // water at (T, P), grade 1
+    WaterProps* recPplus = nullptr;   // water at (T, P + dP), grade 1
+    WaterProps* recTstep = nullptr;   // water at T + dT (in some cases first T - dT) and P, grade 1
+    WaterProps* recTminus = nullptr;  // water at (T - dT, P), grade 1
+    WaterProps* satLiqT = nullptr;    // saturated liquid at T, grade 1
+    WaterProps* satVapT = nullptr;    // saturated vapour at T, grade 1
+    // At T + dT and T - dT: the saturated liquid and vapour, or the states at
+    // 321.89 kg/m3 where the temperature is at or above the critical one;
+    // grade 0.
+    WaterProps* satLiqTplus = nullptr;   // liquid side at T + dT
+    WaterProps* satVapTplus = nullptr;   // vapour side at T + dT
+    WaterProps* satLiqTminus = nullptr;  // liquid side at T - dT
+    WaterProps* satVapTminus = nullptr;  // vapour side at T - dT
+    WaterProps* satLiqP = nullptr;       // saturated liquid at P, grade 1
+    WaterProps* satVapP = nullptr;       // saturated vapour at P, grade 1
 
   private:
+    // Releases every record there is (freeProp accepts null) and nulls it.
+    void ReleaseRecords();
     // Molar volume of the state in a record [cm3/mol]
     double V(const WaterProps* rec) const;
 };

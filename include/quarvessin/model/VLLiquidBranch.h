@@ -23,7 +23,9 @@ namespace quarvessin {
 // Between the anchors the composition follows the square root of the distance
 // to the critical pressure, corrected by a quadratic in that distance whose
 // coefficients a and b depend on temperature only. A pressure above the
-// critical pressure gives a composition that is not a number.
+// critical pressure gives a composition that is not a number. Below 373.976 C
+// the extension lies above Pw; where rounding puts the computed Pw above it
+// (within about 1e-6 C of 373.976 C) the first branch takes it at Pw.
 //
 // Bound to its owner's t (C) and p (bar); the members are bound to this
 // object's fields. Refresh recomputes only after an input changed (see
@@ -44,34 +46,34 @@ class VLLiquidBranch {
     // dX/dt at constant *p from the fields of RefreshCoefficients [1/C]
     double dXdTAt(const double* t, const double* p) const;
 
-    double* tPtr;       // owner's temperature (not owned) [C]
-    double* pPtr;       // owner's pressure (not owned) [bar]
-    double pLiquidus;   // pressure the liquidus member sees: p, then Pv [bar]
-    double tLiquidus;   // temperature the liquidus member sees (= t) [C]
-    double t;           // temperature of the last refresh [C]
-    double p;           // pressure of the last refresh [bar]
-    double X;           // liquid composition at (t, p) [mole fraction NaCl]
-    double dXdT;        // dX/dt at constant p [1/C]
-    double Xs;          // composition at the low-pressure anchor [mole fraction NaCl]
-    double Pc;          // critical pressure at t [bar]
-    double Xc;          // critical composition at t [mole fraction NaCl]
-    double Pb;          // boiling pressure of liquid NaCl at t, set above 800.7 C [bar]
-    double Pv;          // three-phase pressure at t, set up to 800.7 C [bar]
-    double Pw;          // vapour pressure of water at t, set below 373.976 C [bar]
-    double dXsdT;       // liquidus slope at (t, Pv) at constant pressure [1/C]
-    double dPcdT;       // fitted slope of the critical pressure [bar/C]
-    double dXcdT;       // slope of the critical composition [1/C]
-    double dPbdT;       // slope of the NaCl boiling pressure [bar/C]
-    double dPvdT;       // slope of the three-phase pressure [bar/C]
-    double dPwdT;       // slope of the vapour pressure of water [bar/C]
-    double Pv2;         // Pv squared [bar^2]
-    double Pc2;         // Pc squared [bar^2]
-    double Pw2;         // Pw squared [bar^2]
-    double a;           // linear shape coefficient [mole fraction NaCl/bar]
-    double b;           // quadratic shape coefficient [mole fraction NaCl/bar^2]
-    double dadT;        // da/dt [mole fraction NaCl/(bar C)]
-    double dbdT;        // db/dt [mole fraction NaCl/(bar^2 C)]
-    bool stale = true;  // true until the first Refresh has computed [-]
+    double* tPtr;        // owner's temperature (not owned) [C]
+    double* pPtr;        // owner's pressure (not owned) [bar]
+    double pLiquidus;    // pressure the liquidus member sees: p, then Pv [bar]
+    double tLiquidus;    // temperature the liquidus member sees (= t) [C]
+    double t;            // temperature of the last refresh [C]
+    double p;            // pressure of the last refresh [bar]
+    double X = 0.0;      // liquid composition at (t, p) [mole fraction NaCl]
+    double dXdT = 0.0;   // dX/dt at constant p [1/C]
+    double Xs = 0.0;     // composition at the low-pressure anchor [mole fraction NaCl]
+    double Pc = 0.0;     // critical pressure at t [bar]
+    double Xc = 0.0;     // critical composition at t [mole fraction NaCl]
+    double Pb = 0.0;     // boiling pressure of liquid NaCl at t, set above 800.7 C [bar]
+    double Pv = 0.0;     // three-phase pressure at t, set up to 800.7 C [bar]
+    double Pw = 0.0;     // vapour pressure of water at t, set below 373.976 C [bar]
+    double dXsdT = 0.0;  // liquidus slope at (t, Pv) at constant pressure [1/C]
+    double dPcdT = 0.0;  // fitted slope of the critical pressure [bar/C]
+    double dXcdT = 0.0;  // slope of the critical composition [1/C]
+    double dPbdT = 0.0;  // slope of the NaCl boiling pressure [bar/C]
+    double dPvdT = 0.0;  // slope of the three-phase pressure [bar/C]
+    double dPwdT = 0.0;  // slope of the vapour pressure of water [bar/C]
+    double Pv2 = 0.0;    // Pv squared [bar^2]
+    double Pc2 = 0.0;    // Pc squared [bar^2]
+    double Pw2 = 0.0;    // Pw squared [bar^2]
+    double a = 0.0;      // linear shape coefficient [mole fraction NaCl/bar]
+    double b = 0.0;      // quadratic shape coefficient [mole fraction NaCl/bar^2]
+    double dadT = 0.0;   // da/dt [mole fraction NaCl/(bar C)]
+    double dbdT = 0.0;   // db/dt [mole fraction NaCl/(bar^2 C)]
+    bool stale = true;   // true until the first Refresh has computed [-]
 
     Stateless marker;                  // empty marker [-]
     NaClBoilingCurve boiling;          // NaCl boiling curve at this object's (t, p) [-]
