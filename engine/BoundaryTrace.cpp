@@ -53,6 +53,10 @@ bool BoundaryTrace::separate() {
     return true;
 }
 
+void BoundaryTrace::markBranch(Branch branch) {
+    if (!failed_) tracer_.sink().branch(index_, branch);
+}
+
 void BoundaryTrace::useScientific() {
     if (!failed_) tracer_.sink().useScientific(index_);
 }

@@ -13,6 +13,7 @@
 #include <quarvessin/model/WaterCriticalPoint.h>
 
 #include <cmath>
+#include <iomanip>
 #include <thread>
 #include <vector>
 
@@ -195,6 +196,161 @@ TEST(IsoplethSolvers, ReentrantOnSeveralThreads) {
             }
         }
     }
+}
+
+}  // namespace
+
+// The isoplethal section through the tracer, every point re-evaluated.
+#include "SectionCollector.h"
+#include "engine/IsoplethSection.h"
+
+namespace {
+
+SectionCollector isopleth(double w) {
+    SectionCollector c;
+    SectionTracer tr(c);
+    EXPECT_TRUE(traceIsoplethSection(w, tr));
+    return c;
+}
+
+bool samePoint(const Point& a, double t, double p) {
+    return std::fabs(a.wtPercent - t) <= 1e-9 * std::fabs(t) &&
+           std::fabs(a.value - p) <= 1e-9 * std::fabs(p);
+}
+
+TEST(IsoplethSection, EveryPointLiesOnItsSurfaceAtTheComposition) {
+    for (double w : {1.0, 10.0, 26.5, 30.0, 50.0, 90.0}) {
+        SCOPED_TRACE(w);
+        const SectionCollector c = isopleth(w);
+        const CompositionCriticalPoint crit = criticalPointOf(w);
+        std::size_t points = 0;
+        for (const CollectedBoundary& b : c.boundaries) {
+            SCOPED_TRACE(b.fileName);
+            EXPECT_EQ(b.fileName, boundaryFileName(b.phases + "_", w, "wt.dat"));
+            ASSERT_EQ(b.pieces.size(), b.branches.size());
+            for (std::size_t k = 0; k < b.pieces.size(); ++k) {
+                EXPECT_GE(b.pieces[k].size(), 2u);
+                for (const Point& q : b.pieces[k]) {
+                    ++points;
+                    const double t = q.wtPercent, p = q.value;
+                    SCOPED_TRACE(testing::Message() << std::setprecision(17) << t << " " << p);
+                    EXPECT_GE(t, 0.0);
+                    EXPECT_LE(t, 1000.0);
+                    EXPECT_GT(p, 0.0);
+                    EXPECT_LE(p, 5000.0);
+                    if (b.phases == "liquid+vapor") {
+                        if (crit.found && samePoint(q, crit.tC, crit.pBar)) continue;
+                        ExpectRelative(
+                            b.branches[k] == Branch::Liquid ? liquidAt(t, p) : vaporAt(t, p), w);
+                    } else if (b.phases == "liquid+halite") {
+                        ExpectRelative(liquidusAt(t, p), w);
+                    } else if (b.phases == "vapor+liquid+halite") {
+                        EXPECT_EQ(p, threePhaseAt(t));
+                        // A fluid of w lies within the tie line: its vapour is poorer.
+                        EXPECT_LE(haliteVaporAt(t, p), w * (1.0 + 1e-6));
+                    } else {
+                        ASSERT_EQ(b.phases, "vapor+halite");
+                        ExpectRelative(haliteVaporAt(t, p), w);
+                    }
+                }
+            }
+        }
+        EXPECT_GT(points, 100u);
+    }
+}
+
+TEST(IsoplethSection, BubbleAndDewCurvesJoinAtTheCriticalPoint) {
+    for (double w : {1.0, 10.0, 20.0, 30.0}) {
+        SCOPED_TRACE(w);
+        const SectionCollector c = isopleth(w);
+        const CollectedBoundary* vl = c.find("liquid+vapor");
+        ASSERT_NE(vl, nullptr);
+        const CompositionCriticalPoint crit = criticalPointOf(w);
+        ASSERT_TRUE(crit.found);
+        ASSERT_GE(vl->pieces.size(), 2u);
+        // The bubble curve first, ending in the critical point; the dew
+        // curve from it.
+        EXPECT_EQ(vl->branches[0], Branch::Liquid);
+        EXPECT_TRUE(samePoint(vl->pieces[0].back(), crit.tC, crit.pBar));
+        EXPECT_EQ(vl->branches[1], Branch::Vapor);
+        EXPECT_TRUE(samePoint(vl->pieces[1].front(), crit.tC, crit.pBar));
+        for (std::size_t k = 1; k < vl->pieces.size(); ++k) {
+            EXPECT_EQ(vl->branches[k], Branch::Vapor);
+        }
+        // The bubble curve rises in temperature all the way.
+        for (std::size_t i = 1; i < vl->pieces[0].size(); ++i) {
+            EXPECT_GT(vl->pieces[0][i].wtPercent, vl->pieces[0][i - 1].wtPercent);
+        }
+    }
+    // 50 wt% has no critical point below 1000 C: the bubble curve runs to 1000 C.
+    const SectionCollector c = isopleth(50.0);
+    const CollectedBoundary* vl = c.find("liquid+vapor");
+    ASSERT_NE(vl, nullptr);
+    EXPECT_EQ(vl->branches[0], Branch::Liquid);
+    EXPECT_EQ(vl->pieces[0].back().wtPercent, 1000.0);
+}
+
+TEST(IsoplethSection, LiquidBoundMeetsTheThreePhaseCurveAtTheSaturatedLiquid) {
+    for (double w : {26.5, 30.0, 50.0, 90.0}) {
+        SCOPED_TRACE(w);
+        const SectionCollector c = isopleth(w);
+        const double t3 = threePhaseLiquidTemperature(w);
+        const double p3 = threePhaseAt(t3);
+        const CollectedBoundary* lh = c.find("liquid+halite");
+        const CollectedBoundary* vl = c.find("liquid+vapor");
+        const CollectedBoundary* vlh = c.find("vapor+liquid+halite");
+        ASSERT_TRUE(lh && vl && vlh);
+        // The liquidus from the meeting point up to 5000 bar (or 0 C).
+        EXPECT_TRUE(samePoint(lh->pieces[0].front(), t3, p3));
+        const Point top = lh->pieces[0].back();
+        EXPECT_TRUE(top.value == 5000.0 || std::fabs(liquidusAt(0.0, top.value) - w) < 0.1);
+        // The bubble curve from the same point, and the three-phase curve through it.
+        EXPECT_TRUE(samePoint(vl->pieces[0].front(), t3, p3));
+        bool through = false;
+        for (const auto& piece : vlh->pieces) {
+            for (const Point& q : piece) through = through || samePoint(q, t3, p3);
+        }
+        EXPECT_TRUE(through);
+    }
+    // Below the liquid of the three-phase curve at 0 C no liquidus at all.
+    const SectionCollector c = isopleth(10.0);
+    EXPECT_EQ(c.find("liquid+halite"), nullptr);
+    EXPECT_EQ(c.consoleText.find("halite liquidus"), std::string::npos);
+    EXPECT_EQ(
+        c.consoleText.rfind("The stable phase diagram boundaries are : \n- the VL surface\n", 0),
+        0u);
+}
+
+TEST(IsoplethSection, SmoothWherePlotted) {
+    // Every segment of the bubble curve of 10 wt% is within 0.3 % of the
+    // plot (1000 C by 5000 bar, or 8 decades) of the curve solved afresh
+    // at its middle temperature.
+    const SectionCollector c = isopleth(10.0);
+    const auto& bubble = c.find("liquid+vapor")->pieces[0];
+    ASSERT_GT(bubble.size(), 10u);
+    for (std::size_t i = 1; i < bubble.size(); ++i) {
+        const Point a = bubble[i - 1], b = bubble[i];
+        const double tm = 0.5 * (a.wtPercent + b.wtPercent);
+        const double pm = bubblePressure(tm, 10.0);
+        ASSERT_TRUE(std::isfinite(pm));
+        const double linear = std::fabs(pm - 0.5 * (a.value + b.value)) / 5000.0;
+        const double logarithmic =
+            std::fabs(std::log10(pm) - 0.5 * (std::log10(a.value) + std::log10(b.value))) / 8.0;
+        EXPECT_LT(linear, 3e-3) << tm;
+        EXPECT_LT(logarithmic, 3e-3) << tm;
+    }
+}
+
+TEST(IsoplethSection, StopsWhenTheSinkRefuses) {
+    SectionCollector c(1);
+    SectionTracer tr(c);
+    EXPECT_FALSE(traceIsoplethSection(30.0, tr));
+    ASSERT_EQ(c.boundaries.size(), 1u);
+    EXPECT_EQ(c.closed, std::vector<std::size_t>{0});
+    // Only the boundary written is announced.
+    EXPECT_NE(c.consoleText.find("Writing VL data to file liquid+vapor_30.000000wt.dat\n"),
+              std::string::npos);
+    EXPECT_EQ(c.consoleText.find("Writing LH"), std::string::npos);
 }
 
 }  // namespace
