@@ -12,6 +12,7 @@
 #include <quarvessin/model/VLVaporBranch.h>
 #include <quarvessin/model/WaterCriticalPoint.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <thread>
@@ -218,44 +219,84 @@ bool samePoint(const Point& a, double t, double p) {
            std::fabs(a.value - p) <= 1e-9 * std::fabs(p);
 }
 
-TEST(IsoplethSection, EveryPointLiesOnItsSurfaceAtTheComposition) {
-    for (double w : {1.0, 10.0, 26.5, 30.0, 50.0, 90.0}) {
-        SCOPED_TRACE(w);
-        const SectionCollector c = isopleth(w);
-        const CompositionCriticalPoint crit = criticalPointOf(w);
-        std::size_t points = 0;
-        for (const CollectedBoundary& b : c.boundaries) {
-            SCOPED_TRACE(b.fileName);
-            EXPECT_EQ(b.fileName, boundaryFileName(b.phases + "_", w, "wt.dat"));
-            ASSERT_EQ(b.pieces.size(), b.branches.size());
-            for (std::size_t k = 0; k < b.pieces.size(); ++k) {
-                EXPECT_GE(b.pieces[k].size(), 2u);
-                for (const Point& q : b.pieces[k]) {
-                    ++points;
-                    const double t = q.wtPercent, p = q.value;
-                    SCOPED_TRACE(testing::Message() << std::setprecision(17) << t << " " << p);
-                    EXPECT_GE(t, 0.0);
-                    EXPECT_LE(t, 1000.0);
-                    EXPECT_GT(p, 0.0);
-                    EXPECT_LE(p, 5000.0);
-                    if (b.phases == "liquid+vapor") {
-                        if (crit.found && samePoint(q, crit.tC, crit.pBar)) continue;
-                        ExpectRelative(
-                            b.branches[k] == Branch::Liquid ? liquidAt(t, p) : vaporAt(t, p), w);
-                    } else if (b.phases == "liquid+halite") {
-                        ExpectRelative(liquidusAt(t, p), w);
-                    } else if (b.phases == "vapor+liquid+halite") {
-                        EXPECT_EQ(p, threePhaseAt(t));
-                        // A fluid of w lies within the tie line: its vapour is poorer.
-                        EXPECT_LE(haliteVaporAt(t, p), w * (1.0 + 1e-6));
-                    } else {
-                        ASSERT_EQ(b.phases, "vapor+halite");
-                        ExpectRelative(haliteVaporAt(t, p), w);
-                    }
+// Every point of the isopleth of w on its surface at w, in range, every
+// piece a line; returns the number of points.
+std::size_t ExpectIsoplethOnItsSurfaces(double w) {
+    SCOPED_TRACE(w);
+    const SectionCollector c = isopleth(w);
+    const CompositionCriticalPoint crit = criticalPointOf(w);
+    std::size_t points = 0;
+    for (const CollectedBoundary& b : c.boundaries) {
+        SCOPED_TRACE(b.fileName);
+        EXPECT_EQ(b.fileName, boundaryFileName(b.phases + "_", w, "wt.dat"));
+        EXPECT_EQ(b.pieces.size(), b.branches.size());
+        for (std::size_t k = 0; k < b.pieces.size() && k < b.branches.size(); ++k) {
+            EXPECT_GE(b.pieces[k].size(), 2u);
+            EXPECT_EQ(b.branches[k] != Branch::None, b.phases == "liquid+vapor");
+            for (const Point& q : b.pieces[k]) {
+                ++points;
+                const double t = q.wtPercent, p = q.value;
+                SCOPED_TRACE(testing::Message() << std::setprecision(17) << t << " " << p);
+                EXPECT_GE(t, 0.0);
+                EXPECT_LE(t, 1000.0);
+                EXPECT_GT(p, 0.0);
+                EXPECT_LE(p, 5000.0);
+                if (b.phases == "liquid+vapor") {
+                    if (crit.found && samePoint(q, crit.tC, crit.pBar)) continue;
+                    ExpectRelative(b.branches[k] == Branch::Liquid ? liquidAt(t, p) : vaporAt(t, p),
+                                   w);
+                } else if (b.phases == "liquid+halite") {
+                    ExpectRelative(liquidusAt(t, p), w);
+                } else if (b.phases == "vapor+liquid+halite") {
+                    EXPECT_EQ(p, threePhaseAt(t));
+                    // A fluid of w lies within the tie line: its vapour is poorer.
+                    EXPECT_LE(haliteVaporAt(t, p), w * (1.0 + 1e-6));
+                } else {
+                    EXPECT_EQ(b.phases, "vapor+halite");
+                    ExpectRelative(haliteVaporAt(t, p), w);
                 }
             }
         }
-        EXPECT_GT(points, 100u);
+    }
+    return points;
+}
+
+TEST(IsoplethSection, EveryPointLiesOnItsSurfaceAtTheComposition) {
+    for (double w : {1.0, 10.0, 26.5, 30.0, 50.0, 90.0})
+        EXPECT_GT(ExpectIsoplethOnItsSurfaces(w), 100u);
+}
+
+TEST(IsoplethSection, AcrossTheCompositionsFromTracesToNearlyPureNaCl) {
+    // Through the odd places of the model: a dew curve that stops short of
+    // its critical point (below 0.08 wt%), three-phase vapour richer than
+    // the fluid around 600 C (below 0.09 wt%), the liquid of the three-phase
+    // curve at 0 C (26.28 wt%), the critical composition at 1000 C (33.5 wt%).
+    for (double w : {1e-3, 0.02, 0.07, 0.09, 0.12, 26.27, 26.29, 33.4, 33.6, 99.99}) {
+        EXPECT_GT(ExpectIsoplethOnItsSurfaces(w), 50u);
+    }
+}
+
+TEST(IsoplethSection, NoDewPointWhereTheTracerDoesNotLook) {
+    // The tracer looks for dew points of a fluid of 0.1 wt% or more only
+    // above 373.976 C, and up to 780 C only above its critical temperature:
+    // there the vapour is never saltier than 0.1 wt% or the critical
+    // composition at its temperature.
+    for (double t = 1.0; t <= 780.0; t += 4.0) {
+        SCOPED_TRACE(t);
+        const VaporLiquidRange range = vaporLiquidRange(t);
+        double tt = t;
+        CriticalCurve curve(&tt);
+        curve.Refresh();
+        const double bound =
+            std::max(0.1, t < WaterCriticalPoint::Tc ? 0.0 : wtPercent(curve.Xcrit));
+        double p = range.bottomBar;
+        VLVaporBranch vapor(&tt, &p);  // one object along the isotherm
+        for (int i = 0; i <= 300; ++i) {
+            p = std::min(range.topBar,
+                         range.bottomBar * std::pow(range.topBar / range.bottomBar, i / 300.0));
+            vapor.Refresh();
+            EXPECT_LE(wtPercent(vapor.X), bound * (1.0 + 1e-9)) << p;
+        }
     }
 }
 
