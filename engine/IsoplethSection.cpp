@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <ostream>
 #include <vector>
 
@@ -30,10 +31,11 @@ constexpr double vaporBelowWaterCritical = 0.1;
 // pressure and so of the liquid branch below 373.976 C; computed from the
 // kelvin, so that adding the offset back gives no less than 273.16 K [C].
 constexpr double waterTriplePoint = 273.16 - model_units::kelvinOffset;
-// From here up to 785 C the vapour branch rises monotonically with pressure
-// from the three-phase vapour to the critical composition, so a fluid
-// saltier than 0.1 wt% has a dew point only above its critical temperature
-// there [C].
+// Up to here the vapour branch is nowhere saltier than the critical
+// composition at its temperature or 0.1 wt% (above, it has an interior
+// minimum and rises again towards the three-phase and NaCl boiling curves),
+// so a fluid of 0.1 wt% or more has a dew point below it only above its
+// critical temperature [C].
 constexpr double vaporMonotoneTop = 780.0;
 // Last temperature of the vapour + halite surface sampled below the NaCl
 // triple point, where sublimation and three-phase pressures meet [C].
@@ -137,18 +139,32 @@ class IsoplethTracer {
         return pieces;
     }
 
+    // From the three-phase curve up to 5000 bar, or to where the liquidus of
+    // w reaches 0 C (the liquidus at 0 C grows saltier with pressure).
     std::vector<TracedPiece> liquidus() {
         if (!std::isfinite(tThreePhase)) return {};
         m.setTemperature(tThreePhase);
         const double p0 = m.threePhasePressure();
+        double p1 = highestPressure;
+        double t1 = isopleth::liquidusTemperature(m, p1, x);
+        if (!std::isfinite(t1)) {
+            auto f = [&](double p) {
+                m.setTemperature(lowestTemperature);
+                return m.liquidus(p) - x;
+            };
+            p1 = brentRoot(f, p0, highestPressure, f(p0), f(highestPressure));
+            t1 = lowestTemperature;
+            if (!std::isfinite(p1)) return {};
+        }
         const double l0 = std::log(p0);
-        const double l1 = std::log(highestPressure);
+        const double l1 = std::log(p1);
         TracedPiece piece;
         piece.points = sampleCurve(
             [&](double s) {
-                const double p = s <= l0 ? p0 : s >= l1 ? highestPressure : std::exp(s);
-                const double t = s <= l0 ? tThreePhase : isopleth::liquidusTemperature(m, p, x);
-                return Point{t, p};
+                if (s <= l0) return Point{tThreePhase, p0};
+                if (s >= l1) return Point{t1, p1};
+                const double p = std::exp(s);
+                return Point{isopleth::liquidusTemperature(m, p, x), p};
             },
             l0, l1, 12, resolution);
         return {piece};
@@ -246,6 +262,7 @@ class IsoplethTracer {
 }  // namespace
 
 bool traceIsoplethSection(double wt, SectionTracer& tr) {
+    if (!(wt > 0.0 && wt < 100.0)) return true;  // no mixture: no boundaries
     IsoplethTracer t(wt);
     const std::vector<TracedPiece> vl = t.vaporLiquid();
     const std::vector<TracedPiece> lh = t.liquidus();

@@ -23,7 +23,8 @@ namespace quarvessin {
 // Every point is (temperature [C], pressure [bar]), written with writeRaw:
 // Point::wtPercent carries the temperature and Point::value the pressure.
 // The console gets the list of boundaries present and each file's
-// announcement. Returns false when the sink stopped the section.
+// announcement. A wt outside (0, 100) or not a number traces nothing.
+// Returns false when the sink stopped the section.
 bool traceIsoplethSection(double wt, SectionTracer& tr);
 
 }  // namespace quarvessin
