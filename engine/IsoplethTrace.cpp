@@ -24,7 +24,7 @@ double chordDistance(double ax, double ay, double mx, double my, double bx, doub
 }
 
 // Appends the points strictly between (s0, a) and (s1, b), halving while the
-// curve bends, then b.
+// curve bends (the last midpoint tested kept), then b.
 void refine(const std::function<Point(double)>& at, double s0, const Point& a, double s1,
             const Point& b, int depth, const Resolution& r, std::vector<Point>& out) {
     if (depth < r.maxDepth) {
@@ -35,6 +35,8 @@ void refine(const std::function<Point(double)>& at, double s0, const Point& a, d
             refine(at, sm, m, s1, b, depth + 1, r, out);
             return;
         }
+        // The midpoint, paid for, halves the chord's distance from the curve.
+        if (finite(m)) out.push_back(m);
     }
     out.push_back(b);
 }
@@ -160,6 +162,7 @@ void refineRank(const RootFamily& family, const RootSet& a, const RootSet& b, st
             refineRank(family, m, b, rank, depth + 1, r, out);
             return;
         }
+        if (std::isfinite(pm)) out.push_back(Point{tm, pm});
     }
     out.push_back(pb);
 }

@@ -29,7 +29,7 @@ struct Resolution {
     double temperatureSpan = 1000.0;  // [C]
     double pressureSpan = 5000.0;     // [bar]
     double logDecades = 8.0;          // [-]
-    double tolerance = 5e-4;          // [-]
+    double tolerance = 1e-3;          // [-]
     int maxDepth = 9;                 // halvings of an initial step, at most
 };
 
@@ -38,7 +38,8 @@ struct Resolution {
 bool bends(const Point& a, const Point& m, const Point& b, const Resolution& r);
 
 // The points of a curve given by `at` over the parameter [s0, s1] (s0 < s1):
-// `initial` even steps, each halved while the curve bends across it. Points
+// `initial` even steps, each halved while the curve bends across it, the
+// midpoint that showed it straight enough kept as well. Points
 // where `at` gives a coordinate that is not a number are left out; the curve
 // is expected to be defined over the whole interval.
 std::vector<Point> sampleCurve(const std::function<Point(double)>& at, double s0, double s1,
