@@ -400,6 +400,28 @@ TEST(IsoplethSection, NothingForAFluidThatIsNoMixture) {
     ExpectRelative(liquidusAt(0.0, top.value), 26.5);
 }
 
+TEST(IsoplethSection, SameOnSeveralThreads) {
+    auto flat = [](const SectionCollector& c) {
+        std::vector<double> v;
+        for (const CollectedBoundary& b : c.boundaries) {
+            for (const auto& piece : b.pieces) {
+                for (const Point& q : piece) {
+                    v.push_back(q.wtPercent);
+                    v.push_back(q.value);
+                }
+                v.push_back(-1.0);  // piece separator
+            }
+        }
+        return v;
+    };
+    const std::vector<double> expected = flat(isopleth(20.0));
+    std::vector<std::vector<double>> got(3);
+    std::vector<std::thread> threads;
+    for (auto& g : got) threads.emplace_back([&g, &flat] { g = flat(isopleth(20.0)); });
+    for (auto& th : threads) th.join();
+    for (const auto& g : got) EXPECT_EQ(g, expected);
+}
+
 TEST(IsoplethSection, StopsWhenTheSinkRefuses) {
     SectionCollector c(1);
     SectionTracer tr(c);
