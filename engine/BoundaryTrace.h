@@ -75,7 +75,8 @@ class BoundaryTrace {
     // The point (w, y), w already in weight percent.
     bool writeRaw(double w, double y);
     bool separate();
-    // The piece being traced follows this branch of the vapour + liquid surface.
+    // The piece being written (the one after the last separate) follows
+    // `branch` of the vapour + liquid surface: told to the sink.
     void markBranch(Branch branch);
     void useScientific();
     bool close();
