@@ -180,7 +180,9 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
             }
             kind = k->kind;
             kindToken = word;
-            kindHasValues = false;
+            kindHasValues = !k->takesValue;
+            // A kind without a value is one section, asked by its word alone.
+            if (!k->takesValue) list.sections.push_back({k->kind, 0.0});
             continue;
         }
         if (!kind) {
@@ -191,6 +193,9 @@ SectionList readSectionList(const std::vector<std::string>& words, std::size_t l
                 list.error = unknownKindMessage(word);
             }
             return {{}, list.error, true};
+        }
+        if (!kindInfo(*kind).takesValue) {
+            return {{}, kindToken + " takes no value: " + quoted(word), true};
         }
         std::string error;
         const std::vector<double> values = expandValues(word, limit, error);

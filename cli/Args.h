@@ -51,7 +51,8 @@ std::vector<double> expandValues(const std::string& token, std::size_t limit, st
 
 // Reads the positional words of `quarvessin section`: a kind word (any word
 // of the engine's kind table: isobar, isobars, isobaric, ...) applies to the
-// values after it until the next kind word. Every value is checked before
+// values after it until the next kind word; a kind without a value (the
+// projection) is its word alone. Every value is checked before
 // anything is computed: a value outside its kind's range refuses the whole
 // list, naming the value and the valid range. A value asked twice is computed
 // once.

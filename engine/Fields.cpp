@@ -27,8 +27,8 @@ constexpr double minDepth = 0.025;
 
 std::vector<Field> placeFields(const Section& section) {
     std::vector<Field> fields;
-    if (!section.accepted || section.boundaries.empty()) return fields;
     const SectionKindInfo& info = kindInfo(section.kind);
+    if (!section.accepted || section.boundaries.empty() || !info.hasFields) return fields;
     const bool logY = info.logY;
 
     // The vertical extent: the boundaries' finite values (positive ones on a
@@ -51,22 +51,23 @@ std::vector<Field> placeFields(const Section& section) {
     // Classification of every cell centre.
     std::vector<std::string> cell(static_cast<std::size_t>(columns * rows));
     std::vector<double> xs(columns), ys(rows);
-    for (int i = 0; i < columns; ++i) xs[i] = 100.0 * (i + 0.5) / columns;
+    for (int i = 0; i < columns; ++i)
+        xs[i] = info.xMin + (info.xMax - info.xMin) * (i + 0.5) / columns;
     for (int j = 0; j < rows; ++j) {
         const double y = y0 + (y1 - y0) * (j + 0.5) / rows;
         ys[j] = logY ? std::pow(10.0, y) : y;
     }
     // Row by row, so the work of one temperature and pressure is shared
     // across the row.
-    const bool isobar = section.kind == SectionKind::Isobaric;
     const std::size_t n = cell.size();
     std::vector<double> t(n), p(n), wt(n);
     for (int j = 0; j < rows; ++j) {
         for (int i = 0; i < columns; ++i) {
             const auto k = static_cast<std::size_t>(j * columns + i);
-            t[k] = isobar ? ys[j] : section.value;
-            p[k] = isobar ? section.value : ys[j];
-            wt[k] = xs[i];
+            const StatePoint state = statePoint(info, section.value, xs[i], ys[j]);
+            t[k] = state.tC;
+            p[k] = state.pBar;
+            wt[k] = state.wt;
         }
     }
     std::vector<PhaseState> states(n);

@@ -10,18 +10,28 @@
 #include "engine/BoundaryTrace.h"
 #include "engine/Fields.h"
 #include "engine/IsobaricSection.h"
+#include "engine/IsoplethSection.h"
 #include "engine/IsothermalSection.h"
+#include "engine/Projection.h"
 #include "engine/RunState.h"
 
 namespace quarvessin {
 
 namespace {
 
-// The console program's answer to a section value it does not compute.
-const char* refusal(SectionKind kind) {
-    return kind == SectionKind::Isobaric
-               ? "The entered pressure is out of range, terminating ...\n\n"
-               : "sorry, I havn't implemented isotherm for t >= 800.7 C ...\n";
+// The console program's answer to a section value it does not compute (and
+// the same kind of answer for the kinds it does not have).
+std::string refusal(SectionKind kind, double value) {
+    switch (kind) {
+        case SectionKind::Isobaric:
+            return "The entered pressure is out of range, terminating ...\n\n";
+        case SectionKind::Isothermal:
+            return "sorry, I havn't implemented isotherm for t >= 800.7 C ...\n";
+        case SectionKind::Isoplethal:
+        case SectionKind::Projection:
+            break;
+    }
+    return valueRefusal(kindInfo(kind), value) + "\n";
 }
 
 // Builds a Section from the traced boundaries and console text.
@@ -92,10 +102,16 @@ void addWarnings(Section& section) {
 }  // namespace
 
 bool sectionAccepted(SectionKind kind, double value) {
-    if (kind == SectionKind::Isobaric) {
-        return value >= minSectionPressure && value <= maxSectionPressure;
+    switch (kind) {
+        case SectionKind::Isobaric:
+            return value >= minSectionPressure && value <= maxSectionPressure;
+        case SectionKind::Isothermal:
+            return std::isfinite(value) && value < maxSectionTemperature;
+        case SectionKind::Isoplethal:
+        case SectionKind::Projection:
+            break;
     }
-    return std::isfinite(value) && value < maxSectionTemperature;
+    return valueAccepted(kindInfo(kind), value);
 }
 
 IsobaricCase isobaricCase(double p) {
@@ -107,11 +123,20 @@ IsobaricCase isobaricCase(double p) {
 bool traceSection(SectionKind kind, double value, SectionSink& sink,
                   const SectionOptions& options) {
     if (!sectionAccepted(kind, value)) {
-        sink.console(refusal(kind));
+        sink.console(refusal(kind, value));
         return true;
     }
-    RunState state;
     SectionTracer tracer(sink);
+    switch (kind) {
+        case SectionKind::Isoplethal:
+            return traceIsoplethSection(value, tracer);
+        case SectionKind::Projection:
+            return traceProjection(tracer);
+        case SectionKind::Isobaric:
+        case SectionKind::Isothermal:
+            break;
+    }
+    RunState state;
     state.directMessages(tracer.console());
     if (kind == SectionKind::Isobaric) {
         state.p = value;

@@ -9,6 +9,13 @@ const std::vector<BoundaryStyle>& boundaryStyles() {
         {"liquidus", "LH", "halite liquidus", "#c0392b", false},
         {"three-phase", "VLH", "vapour + liquid + halite", "#1e8f3a", true},
         {"vapor+halite", "VH", "vapour + halite", "#8e44ad", false},
+        // The curves of the pressure-temperature projection (its three-phase
+        // curve is "three-phase").
+        {"critical", "C", "critical curve of the solutions", "#000000", false},
+        {"water-liquid+vapor", "W", "boiling curve of water", "#1f77b4", false},
+        {"nacl-halite+liquid", "HL", "melting curve of halite", "#8c564b", false},
+        {"nacl-liquid+vapor", "NLV", "boiling curve of NaCl", "#a0522d", false},
+        {"nacl-halite+vapor", "HV", "sublimation curve of halite", "#d2691e", false},
     };
     return styles;
 }

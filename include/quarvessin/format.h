@@ -43,8 +43,10 @@ std::string sectionFileName(SectionKind kind, double value, const std::string& e
 std::string sectionCsv(const Section& section);
 
 // A section as one json object, ending in "\n":
-// {"kind", "value", "unit", "columns", "boundaries": [{"id", "label",
-// "phases", "file", "branches", "pieces": [[[x, y], ...], ...]}],
+// {"kind", "value", "unit", "accepted", "columns", "axes": [{"name", "unit",
+// "column", "log", "min", "max"}, ...], "boundaries": [{"id", "label",
+// "legend", "colour", "dots", "phases", "file", "branches",
+// "pieces": [[[x, y], ...], ...]}],
 // "fields": [{"name", "assemblage", "<x column>", "<y column>"}], "console",
 // "warnings"}; numbers in shortest form, null when not finite.
 std::string sectionJson(const Section& section);

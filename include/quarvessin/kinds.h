@@ -29,9 +29,18 @@ constexpr double absoluteZero = -273.15;
 
 // A quantity of an axis or of a section's fixed value.
 struct Quantity {
-    const char* name;    // "temperature", "pressure", "NaCl"
-    const char* unit;    // "C", "bar", "wt%"
-    const char* column;  // csv and json column: "temperature_C", "pressure_bar", "wt_percent"
+    const char* name;     // "temperature", "pressure", "NaCl"
+    const char* unit;     // "C", "bar", "wt%"
+    const char* display;  // the unit as labels show it: "°C", "bar", "wt%"
+    const char* column;   // csv and json column: "temperature_C", "pressure_bar", "wt_percent"
+};
+
+// The plane a section lies in, and how its points map to temperature,
+// pressure and composition.
+enum class SectionPlane {
+    CompositionTemperature,  // across NaCl [wt%], up temperature [C]; fixed pressure
+    CompositionPressure,     // across NaCl [wt%], up pressure [bar]; fixed temperature
+    TemperaturePressure,     // across temperature [C], up pressure [bar]; fixed NaCl
 };
 
 // One kind of section.
@@ -39,7 +48,8 @@ struct SectionKindInfo {
     SectionKind kind;
     const char* word;       // "isobar": the name of the kind in every front end
     const char* plural;     // "isobars"
-    const char* adjective;  // "isobaric"
+    const char* adjective;  // "isobaric" (empty when the kind has none)
+    bool takesValue;        // false for the projection, which is one section
     Quantity fixed;         // the quantity held fixed (its value is the section's)
     // Values the front ends accept: above (or from) min, below (or up to) max.
     double min;
@@ -48,10 +58,22 @@ struct SectionKindInfo {
     bool maxIncluded;
     const char* fileUnit;   // unit in export file names: isobar_300bar.csv
     const char* datSuffix;  // suffix of the console program's file names: "bar.dat"
-    Quantity x;             // horizontal axis and first column
-    Quantity y;             // vertical axis and second column
-    bool logY;              // the vertical axis reads best logarithmic
+    SectionPlane plane;
+    Quantity x;         // horizontal axis and first column
+    Quantity y;         // vertical axis and second column
+    double xMin, xMax;  // the extent across of the section's plot
+    bool logY;          // the vertical axis reads best logarithmic
+    bool hasFields;     // its phase fields are labelled (Section::fields)
 };
+
+// The temperature [C], pressure [bar] and composition [wt%] of the point
+// (x, y) of a section of this kind at `value`.
+struct StatePoint {
+    double tC;
+    double pBar;
+    double wt;
+};
+StatePoint statePoint(const SectionKindInfo& kind, double value, double x, double y);
 
 // Every kind, in the order front ends list them.
 const std::vector<SectionKindInfo>& sectionKinds();
@@ -65,7 +87,7 @@ const SectionKindInfo* findKind(std::string_view word);
 std::string unknownKindMessage(std::string_view word);
 
 // True when front ends accept `value` for a section of this kind (a finite
-// number in the kind's range).
+// number in the kind's range; any value for a kind without one).
 bool valueAccepted(const SectionKindInfo& kind, double value);
 // "valid: 1 to 5000 bar", "valid: above -273.15 and below 800.7 C".
 std::string validRange(const SectionKindInfo& kind);

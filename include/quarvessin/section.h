@@ -16,6 +16,8 @@ namespace quarvessin {
 enum class SectionKind {
     Isobaric,    // at a fixed pressure [bar], over temperature
     Isothermal,  // at a fixed temperature [C], over pressure
+    Isoplethal,  // at a fixed composition [wt% NaCl], over temperature and pressure
+    Projection,  // the univariant and critical curves in the pressure-temperature plane
 };
 
 // The stable boundaries of an isobaric section, chosen from its pressure.
@@ -26,10 +28,15 @@ enum class IsobaricCase {
     C2,  // from the three-phase maximum up to the critical pressure at 1000 C
 };
 
-// One point of a boundary.
+// One point of a boundary, in the section's plane (its kind's columns, see
+// <quarvessin/kinds.h>).
 struct Point {
-    double wtPercent;  // NaCl content [wt%]
-    double value;      // temperature [C] on isobars, pressure [bar] on isotherms
+    // NaCl content [wt%] on isobars and isotherms; temperature [C] on
+    // isopleths and the projection.
+    double wtPercent;
+    // Temperature [C] on isobars; pressure [bar] on isotherms, isopleths and
+    // the projection.
+    double value;
 };
 
 // Which branch of the vapour + liquid surface a piece of a boundary follows.
@@ -62,13 +69,13 @@ struct Boundary {
 struct Field {
     std::string assemblage;  // as queryPoint spells it, e.g. "liquid+halite"
     std::string label;       // its short name, e.g. "L+H"
-    double wtPercent;        // the label's place: NaCl content [wt%]
-    double value;            // and temperature [C] (isobars) or pressure [bar] (isotherms)
+    double wtPercent;        // the label's place, as a Point: across
+    double value;            // and up
 };
 
 struct Section {
     SectionKind kind = SectionKind::Isobaric;
-    double value = 0.0;     // pressure [bar] or temperature [C] as asked
+    double value = 0.0;     // pressure [bar], temperature [C] or NaCl [wt%] as asked
     bool accepted = false;  // false when the value is refused (out of range)
     // Every byte the console program prints after reading the value: the list of
     // stable boundaries, file announcements, solver and refusal messages.
@@ -110,6 +117,10 @@ IsobaricCase isobaricCase(double p);
 // touches no file, no standard stream and no shared state, so sections may be
 // computed on several threads at once.
 Section computeSection(SectionKind kind, double value, const SectionOptions& options = {});
+
+// The phase fields of an accepted section, placed as SectionOptions::fields
+// places them (for a section computed without).
+std::vector<Field> placeFields(const Section& section);
 
 // The bytes of the boundary's file, exactly as the console program writes it.
 std::string formatBoundary(const Boundary& boundary);

@@ -15,7 +15,7 @@ struct BoundaryStyle {
     const char* label;   // short label: VL, LH, VLH, VH
     const char* legend;  // legend text: "vapour + liquid"
     const char* colour;  // "#1f5fbf"
-    bool dots;           // drawn with its points marked (tie lines)
+    bool dots;           // its pieces of a few points (tie lines) are drawn with the points marked
 };
 
 // Every boundary identity, in legend order.
