@@ -24,6 +24,7 @@ read-only views of the points that ``format()`` writes.
 """
 
 import json as _json
+import math as _math
 import numbers as _numbers
 
 import numpy as _np
@@ -91,6 +92,14 @@ def _real(value, what):
         raise ValueError(f"{what} is too large to be a floating-point number") from None
 
 
+def _finite(value, what):
+    """``value`` as a finite float: as :func:`_real`, and ValueError when it is not finite."""
+    v = _real(value, what)
+    if not _math.isfinite(v):
+        raise ValueError(f"{what} {_core.shortest_number(v)} is not a finite number")
+    return v
+
+
 def section(kind, value, fine=False):
     """Computes a phase-diagram section the way the command line does.
 
@@ -151,17 +160,14 @@ def point(T, P, wt=None, x=None):
     """
     if wt is not None and x is not None:
         raise ValueError("give the composition as wt or as x, not both")
-    t = _real(T, "the temperature")
-    p = _real(P, "the pressure")
+    t = _finite(T, "the temperature")
+    p = _finite(P, "the pressure")
     composition, unit = None, "wt"
     if wt is not None:
-        composition = _real(wt, "the composition")
+        composition = _finite(wt, "the composition")
     elif x is not None:
-        composition, unit = _real(x, "the composition"), "x"
+        composition, unit = _finite(x, "the composition"), "x"
     accepted, refusal, text = _core.point(t, p, composition, unit)
-    values = [t, p] + ([] if composition is None else [composition])
-    if not all(_np.isfinite(values)):
-        raise ValueError(refusal)
     answer = {"T_C": t, "P_bar": p, "accepted": accepted, "refusal": refusal}
     if accepted:
         answer.update(_json.loads(text, parse_int=float))

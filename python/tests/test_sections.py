@@ -301,14 +301,16 @@ class TestPointArguments:
             assert answer["accepted"] is False and word in answer["refusal"], (args, kwargs)
             assert set(answer) == {"T_C", "P_bar", "accepted", "refusal"}
 
-    @pytest.mark.parametrize("args, kwargs", [
-        ((math.nan, 100), {}), ((400, math.inf), {}), ((-math.inf, 1), {}),
-        ((400, 500), {"wt": math.nan}), ((400, 500), {"x": math.inf}), ((10**400, 1), {}),
-        ((400, 500), {"wt": 10, "x": 0.1}),
+    @pytest.mark.parametrize("args, kwargs, named", [
+        ((math.nan, 100), {}, "the temperature nan"), ((400, math.inf), {}, "the pressure inf"),
+        ((-math.inf, 1), {}, "the temperature -inf"), ((900, 500), {"wt": math.nan}, "the composition nan"),
+        ((400, 500), {"x": math.inf}, "the composition inf"), ((10**400, 1), {}, "the temperature"),
+        ((400, 500), {"wt": 10, "x": 0.1}, "give the composition as wt or as x"),
     ])
-    def test_values_that_are_not_finite_numbers(self, args, kwargs):
-        with pytest.raises(ValueError):
+    def test_values_that_are_not_finite_numbers(self, args, kwargs, named):
+        with pytest.raises(ValueError) as refusal:
             qv.point(*args, **kwargs)
+        assert str(refusal.value).startswith(named)
 
     @pytest.mark.parametrize("args, kwargs", [
         ((True, 100), {}), ((400, "500"), {}), ((None, 1), {}), ((400, 500), {"wt": 1j}),
