@@ -3,6 +3,7 @@ the kind words and their refusals, the refusal of a value, the point query's
 json."""
 
 import json
+import math
 
 import pytest
 
@@ -34,10 +35,18 @@ def test_files_are_the_command_lines_bytes(program, tmp_path, fmt, fine):
         assert name in files, (name, sorted(files))
         assert s.format(fmt) == files[name], name
     if fmt == "json":
-        # The json carries the labels Section.fields holds.
+        # The json carries the labels Section.fields holds, and the
+        # identities, branches and points of the Boundary objects.
         for word, value in SECTIONS:
             s = qv.section(word, float(value), fine=fine)
-            assert json.loads(s.format("json"))["fields"] == s.fields
+            written = json.loads(s.format("json"))
+            assert written["fields"] == s.fields
+            assert written["columns"] == list(s.columns)
+            assert [(b["id"], b["phases"], b["file"], b["branches"]) for b in written["boundaries"]] == \
+                [(b.id, b.phases, b.file_name, list(b.branches)) for b in s.boundaries]
+            for b, w in zip(s.boundaries, written["boundaries"]):
+                assert [[[None if math.isnan(v) else v for v in row] for row in piece.tolist()]
+                        for piece in b.pieces] == w["pieces"]
 
 
 def test_kind_words_are_the_command_lines(program):

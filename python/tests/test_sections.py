@@ -170,11 +170,16 @@ class TestArguments:
 
 def test_threads_compute_the_same_sections():
     values = [("isobar", 300.0), ("isotherm", 25.0), ("isobar", 2000.0), ("isotherm", 600.0)]
-    serial = [[b.format() for b in qv.section(k, v).boundaries] for k, v in values]
+    serial = [[b.format() for b in qv.section(k, v).boundaries] + [qv.section(k, v).format("json")]
+              for k, v in values]
     results = [None] * len(values)
+    shared = qv.section("isotherm", 400.0)
+    fields = [None] * len(values)
 
     def work(i):
-        results[i] = [b.format() for b in qv.section(*values[i]).boundaries]
+        s = qv.section(*values[i])
+        results[i] = [b.format() for b in s.boundaries] + [s.format("json")]
+        fields[i] = shared.fields  # placed by whichever thread comes first
 
     threads = [threading.Thread(target=work, args=(i,)) for i in range(len(values))]
     for th in threads:
@@ -182,6 +187,7 @@ def test_threads_compute_the_same_sections():
     for th in threads:
         th.join()
     assert results == serial
+    assert fields == [qv.section("isotherm", 400.0).fields] * len(values)
 
 
 class TestPlot:
