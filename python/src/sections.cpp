@@ -354,8 +354,7 @@ void bindSections(py::module_& m) {
             "console", [](const PySection& s) { return s.data->section.console; },
             "What the console program prints after reading the value.")
         .def_property_readonly(
-            "warnings",
-            [](const PySection& s) { return s.data->section.warnings; },
+            "warnings", [](const PySection& s) { return s.data->section.warnings; },
             "Remarks about points that are not finite numbers or ranges, one sentence each.")
         .def_readonly("boundaries", &PySection::boundaries, "The stable boundaries of the section.")
         .def_property_readonly(
