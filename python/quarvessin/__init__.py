@@ -9,12 +9,23 @@ scalars give a NumPy float, arrays of any shape (or combinations that
 broadcast) give an array of the broadcast shape. Each element is computed by
 the same C++ model class the console program ``quarvessin_plotdata`` uses, so
 a value equals the one the program writes. Where the class gives "not a
-number" (outside the range where a correlation is defined) the result is NaN.
-The computation runs without the global interpreter lock, so several Python
-threads compute in parallel.
+number" (outside the range where a correlation is defined) the result is NaN;
+so is a composition the correlations would put outside 0 to 1 mole fraction
+(0 to 100 wt%), as the liquidus does far above their fitted 5000 bar. The
+arguments must hold real numbers (integers or floats): None, strings, bools
+and complex numbers are refused with TypeError. A masked array gives a masked
+result, masked wherever an argument is. Broadcast arguments are never copied
+out to the broadcast shape: memory goes to the result alone. The computation
+runs without the global interpreter lock, so several Python threads compute in
+parallel.
+
+Sections keep the engine's value: the arrays of their boundaries are
+read-only views of the points that ``format()`` writes.
 """
 
+import json as _json
 import math as _math
+import numbers as _numbers
 
 import numpy as _np
 
@@ -22,9 +33,21 @@ from . import _core
 
 __all__ = [
     "section",
+    "point",
     "Section",
     "Boundary",
     "plot",
+    "KINDS",
+    "BOUNDARY_STYLES",
+    "CORRELATION_MIN_TEMPERATURE",
+    "CORRELATION_MAX_TEMPERATURE",
+    "CORRELATION_MIN_PRESSURE",
+    "CORRELATION_MAX_PRESSURE",
+    "ISOBAR_TOP_TEMPERATURE",
+    "ABSOLUTE_ZERO",
+    "MIN_SECTION_PRESSURE",
+    "MAX_SECTION_PRESSURE",
+    "MAX_SECTION_TEMPERATURE",
     "wt_percent",
     "mole_fraction",
     "critical_curve",
@@ -38,74 +61,116 @@ __all__ = [
     "water_boiling_temperature",
 ]
 
+# The engine's ranges: the correlations' fitted range [C, bar], the top
+# temperature of isobars [C], absolute zero [C], the values sections take.
+CORRELATION_MIN_TEMPERATURE = _core.CORRELATION_MIN_TEMPERATURE
+CORRELATION_MAX_TEMPERATURE = _core.CORRELATION_MAX_TEMPERATURE
+CORRELATION_MIN_PRESSURE = _core.CORRELATION_MIN_PRESSURE
+CORRELATION_MAX_PRESSURE = _core.CORRELATION_MAX_PRESSURE
+ISOBAR_TOP_TEMPERATURE = _core.ISOBAR_TOP_TEMPERATURE
+ABSOLUTE_ZERO = _core.ABSOLUTE_ZERO
+MIN_SECTION_PRESSURE = _core.MIN_SECTION_PRESSURE
+MAX_SECTION_PRESSURE = _core.MAX_SECTION_PRESSURE
+MAX_SECTION_TEMPERATURE = _core.MAX_SECTION_TEMPERATURE
 
-_KINDS = {"isobar": True, "isobaric": True, "isotherm": False, "isothermal": False}
+# The engine's kind table (a tuple of dicts: "word", "plural", "adjective",
+# "fixed", "min", "max", ..., "x", "y", "log_y") and boundary styles ("id",
+# "label", "legend", "colour", "dots"), in legend order.
+KINDS = tuple(_core.section_kinds())
+BOUNDARY_STYLES = tuple(_core.boundary_styles())
+
+
+def _real(value, what):
+    """``value`` as a float: TypeError unless it is a real number (bool is not), ValueError if no double holds it."""
+    if isinstance(value, _np.ndarray) and value.ndim == 0 and value.dtype.kind in "iuf":
+        value = value[()]
+    if isinstance(value, (bool, _np.bool_)) or not isinstance(value, _numbers.Real):
+        raise TypeError(f"{what} must be a real number, not {type(value).__name__}")
+    try:
+        return float(value)
+    except OverflowError:
+        raise ValueError(f"{what} is too large to be a floating-point number") from None
+
+
+def _finite(value, what):
+    """``value`` as a finite float: as :func:`_real`, and ValueError when it is not finite."""
+    v = _real(value, what)
+    if not _math.isfinite(v):
+        raise ValueError(f"{what} {_core.shortest_number(v)} is not a finite number")
+    return v
 
 
 def section(kind, value, fine=False):
-    """Computes the phase-diagram section the console program computes.
+    """Computes a phase-diagram section the way the command line does.
 
-    ``kind`` is ``"isobar"`` (``value`` the pressure [bar], 1 to 5000) or
-    ``"isotherm"`` (``value`` the temperature [C], below 800.7); ``"isobaric"``
-    and ``"isothermal"`` are accepted too. Returns a :class:`Section` with
-    ``kind``, ``value``, ``accepted``, ``console`` (the console program's text
-    after the value), ``warnings`` and ``boundaries``; each :class:`Boundary`
-    has ``phases``, ``file_name``, ``scientific``, ``pieces`` (arrays of shape
-    (n, 2): NaCl [wt%] and temperature [C] or pressure [bar]) and ``format()``,
-    the text of its file. A value the program refuses gives ``accepted ==
-    False`` with the refusal in ``console`` and no boundary. With ``fine``,
-    boundaries whose console spacing hides their shape are sampled for display
-    (the vapour + halite curve of an isotherm evenly in log p); the console
-    program's files never use it.
+    ``kind`` is a word of the engine's kind table (:data:`KINDS`):
+    ``"isobar"``, ``"isobars"`` or ``"isobaric"`` (``value`` the pressure
+    [bar], 1 to 5000), ``"isotherm"``, ``"isotherms"`` or ``"isothermal"``
+    (``value`` the temperature [C], above -273.15 and below 800.7). Returns a
+    :class:`Section` with ``kind``, ``value``, ``unit``, ``columns``,
+    ``accepted``, ``refusal``, ``console`` (the console program's text after
+    the value), ``warnings``, ``boundaries`` and ``fields`` (the phase fields
+    with the places of their labels, placed on first use); ``format("csv")``
+    and ``format("json")`` give the bytes ``quarvessin section ... --format``
+    writes, ``file_name("csv")`` its file name. Each :class:`Boundary` has
+    ``id`` (stable: ``"vapor+liquid"``, ``"liquidus"``, ``"three-phase"``,
+    ``"vapor+halite"``), ``phases`` and ``file_name`` (the console program's
+    file), ``branches``, ``scientific``, ``pieces`` (read-only arrays of shape
+    (n, 2): NaCl [wt%] and temperature [C] or pressure [bar]) and
+    ``format()``, the text of its file. A value out of range gives
+    ``accepted == False`` with the command line's refusal in ``refusal`` and no
+    boundary. With ``fine``, boundaries whose console spacing hides their
+    shape are sampled for display (the vapour + halite curve of an isotherm
+    evenly in log p), as ``--fine`` does.
 
-    Raises ValueError for an unknown kind or a value that is not a finite
-    number. The GIL is released while the section is computed.
+    Raises TypeError when ``kind`` is not a string or ``value`` not a real
+    number, ValueError for a word that names no kind (the command line's
+    message) or a value that is not a finite number. The GIL is released while
+    the section is computed.
     """
-    if not isinstance(kind, str) or kind not in _KINDS:
-        raise ValueError(f"kind must be 'isobar' or 'isotherm', not {kind!r}")
-    if isinstance(value, (str, bytes)):
-        raise ValueError(f"the section value must be a number, not {value!r}")
-    try:
-        v = float(value)
-    except (TypeError, ValueError):
-        raise ValueError(f"the section value must be a number, not {value!r}") from None
-    if not _math.isfinite(v):
-        raise ValueError(f"the section value must be a finite number, not {v!r}")
-    return _core.section(_KINDS[kind], v, bool(fine))
+    if not isinstance(kind, str):
+        raise TypeError(f"the kind of section must be a string, not {type(kind).__name__}")
+    return _core.section(kind, _real(value, "the section value"), bool(fine))
 
 
 def point(T, P, wt=None, x=None):
     """The phase boundaries at temperature ``T`` [C] and pressure ``P`` [bar].
 
-    The same answer as the command ``quarvessin point``, as a dict: ``T_C``,
-    ``P_bar``, ``accepted`` (False, with the reason in ``refusal``, for a
-    temperature of 800.7 C or more, a pressure that is not positive, or a
-    composition outside 0 to 100 wt%), the sublimation, three-phase and
-    loop-top pressures [bar], and ``boundaries``: the halite-saturated vapour,
-    the vapour and liquid of the vapour + liquid surface and the
-    halite-saturated liquid where present, each with ``wt_percent`` and
-    ``mole_fraction``. Read from the model objects the isothermal section at
-    ``T`` uses, so they equal the section's boundaries at ``P``.
+    The answer of ``quarvessin point ... --json`` as a dict (numbers that are
+    not finite are None), with ``accepted`` and ``refusal`` in front: ``T_C``,
+    ``P_bar``, the sublimation, three-phase and loop-top pressures [bar], and
+    ``boundaries``: the halite-saturated vapour, the vapour and liquid of the
+    vapour + liquid surface and the halite-saturated liquid where present,
+    each with ``wt_percent`` and ``mole_fraction``. Read from the model objects
+    the isothermal section at ``T`` uses, so they equal the section's
+    boundaries at ``P``. A value out of range (the engine's rule: a
+    temperature of 800.7 C or more, a pressure that is not positive, a
+    composition outside 0 to 100 wt% or 0 to 1) gives only ``T_C``, ``P_bar``,
+    ``accepted == False`` and the ``refusal``.
 
     With a composition, ``wt`` [wt% NaCl] or ``x`` [mole fraction NaCl], also
-    ``wt_percent``, ``mole_fraction`` and ``assemblage``: one of ``"vapor"``,
-    ``"liquid"``, ``"liquid+vapor"``, ``"liquid+halite"``, ``"vapor+halite"``
-    or ``"vapor+liquid+halite"``. Raises ValueError when both are given.
+    ``wt_percent`` (as given with ``wt``), ``mole_fraction`` and
+    ``assemblage``: one of ``"vapor"``, ``"liquid"``, ``"liquid+vapor"``,
+    ``"liquid+halite"``, ``"vapor+halite"`` or ``"vapor+liquid+halite"``
+    (None when it cannot be told).
+
+    Raises TypeError for an argument that is not a real number, ValueError for
+    one that is not a finite number (the engine's refusal) or when both ``wt``
+    and ``x`` are given.
     """
     if wt is not None and x is not None:
         raise ValueError("give the composition as wt or as x, not both")
-    composition = None
+    t = _finite(T, "the temperature")
+    p = _finite(P, "the pressure")
+    composition, unit = None, "wt"
     if wt is not None:
-        wt = float(wt)
-        if not 0.0 <= wt <= 100.0:
-            return {"T_C": float(T), "P_bar": float(P), "accepted": False,
-                    "refusal": f"composition {wt:g} wt% NaCl is out of range (valid: 0 to 100 wt%)"}
-        composition = float(mole_fraction(wt))
+        composition = _finite(wt, "the composition")
     elif x is not None:
-        composition = float(x)
-    answer = _core.point(float(T), float(P), composition)
-    if wt is not None and answer["accepted"]:
-        answer["wt_percent"] = wt  # as given, not converted back
+        composition, unit = _finite(x, "the composition"), "x"
+    accepted, refusal, text = _core.point(t, p, composition, unit)
+    answer = {"T_C": t, "P_bar": p, "accepted": accepted, "refusal": refusal}
+    if accepted:
+        answer.update(_json.loads(text, parse_int=float))
     return answer
 
 
@@ -114,56 +179,82 @@ Boundary = _core.Boundary
 
 
 def plot(section, ax=None, logx=False):
-    """Draws ``section`` with matplotlib in the colours of scripts/plot_section; returns the axes.
+    """Draws ``section`` with matplotlib; returns the axes.
 
-    ``ax``: the axes to draw into (a new figure when None). ``logx``: NaCl on
-    a logarithmic axis (for the NaCl-poor vapour). x axis NaCl [wt%], y axis
-    temperature [C] (isobar) or pressure [bar] on a logarithmic axis
-    (isotherm); one colour and legend entry per boundary, the three-phase tie
-    lines with their corner points, points that are not finite left out.
-    matplotlib is imported only when this is called.
+    Colours, legends and labels are the engine's: each boundary in the colour
+    and with the legend of its identity (:data:`BOUNDARY_STYLES`), the phase
+    fields labelled where the engine places them (``section.fields``). ``ax``:
+    the axes to draw into (a new figure when None). ``logx``: NaCl on a
+    logarithmic axis (for the NaCl-poor vapour). Axes as the kind table says:
+    NaCl [wt%] across, temperature [°C] (isobar) or pressure [bar] on a
+    logarithmic axis (isotherm) up; the three-phase tie lines with their
+    corner points, points that are not finite left out. matplotlib is
+    imported only when this is called.
     """
     from ._plot import plot as _draw
 
     return _draw(section, ax=ax, logx=logx)
 
 
-def _flat(*args):
-    """Broadcasts the arguments; returns flat contiguous float64 copies and the shape."""
-    arrays = [_np.asarray(a, dtype=_np.float64) for a in args]
+def _operand(a, name):
+    """(float64 array, mask or None) of one argument; TypeError unless it holds real numbers."""
+    if a is None or isinstance(a, (str, bytes)):
+        raise TypeError(f"{name} must be real numbers, not {type(a).__name__}")
+    mask = _np.ma.getmaskarray(a) if isinstance(a, _np.ma.MaskedArray) else None
+    data = _np.asarray(_np.ma.getdata(a))
+    if data.dtype.kind not in "iuf":
+        raise TypeError(f"{name} must be real numbers, not {data.dtype} values")
+    return data.astype(_np.float64, copy=False), mask
+
+
+def _apply(fn, names, args):
+    """fn on the arguments broadcast to one shape as views (nothing is copied out to
+    that shape); a scalar for scalars; a masked array, masked where any argument is,
+    when one is masked."""
+    operands = [_operand(a, n) for a, n in zip(args, names)]
+    arrays = [a for a, _ in operands]
     if len(arrays) > 1:
         arrays = _np.broadcast_arrays(*arrays)
+    results = fn(*arrays)
+    single = not isinstance(results, tuple)
+    results = [results] if single else list(results)
     shape = arrays[0].shape
-    return [_np.ascontiguousarray(a).reshape(-1) for a in arrays], shape
+    masks = [m for _, m in operands if m is not None]
+    if masks:
+        mask = _np.zeros(shape, dtype=bool)
+        for m in masks:
+            mask |= m
+        results = [_np.ma.MaskedArray(r, mask=mask.copy()) for r in results]
+        if shape == ():
+            results = [_np.ma.masked if mask else r.data[()] for r in results]
+    elif shape == ():
+        results = [r[()] for r in results]
+    return results[0] if single else tuple(results)
 
 
-def _shaped(result, shape):
-    out = result.reshape(shape)
-    return out[()] if shape == () else out
-
-
-def _unary(fn, a):
-    (flat,), shape = _flat(a)
-    return _shaped(fn(flat), shape)
+def _unary(fn, a, name):
+    return _apply(fn, (name,), (a,))
 
 
 def _binary(fn, a, b):
-    (fa, fb), shape = _flat(a, b)
-    return _shaped(fn(fa, fb), shape)
+    return _apply(fn, ("T", "P"), (a, b))
 
 
 def wt_percent(x):
-    """NaCl content [wt%] of a mixture of mole fraction ``x`` of NaCl.
+    """NaCl content [wt%] of a mixture of mole fraction ``x`` of NaCl (NaN outside 0 to 1).
 
     With the molar masses 18.015 g/mol (H2O) and 58.443 g/mol (NaCl), the
     conversion the console program applies to every composition it writes.
     """
-    return _unary(_core.wt_percent, x)
+    return _unary(_core.wt_percent, x, "x")
 
 
 def mole_fraction(wt):
-    """Mole fraction of NaCl of a mixture holding ``wt`` percent NaCl (inverse of :func:`wt_percent`)."""
-    return _unary(_core.mole_fraction, wt)
+    """Mole fraction of NaCl of a mixture holding ``wt`` percent NaCl (inverse of :func:`wt_percent`).
+
+    NaN outside 0 to 100 wt%.
+    """
+    return _unary(_core.mole_fraction, wt, "wt")
 
 
 def critical_curve(T):
@@ -175,9 +266,7 @@ def critical_curve(T):
     a formal extension and the composition is 0. A temperature that is not a
     number gives NaN for both.
     """
-    (flat,), shape = _flat(T)
-    p, x = _core.critical_curve(flat)
-    return _shaped(p, shape), _shaped(x, shape)
+    return _unary(_core.critical_curve, T, "T")
 
 
 def vlh_pressure(T):
@@ -186,16 +275,19 @@ def vlh_pressure(T):
     Fitted from 0 C to the triple point of NaCl (800.7 C); its maximum is
     390.147 bar at 594.63 C. Outside that range the polynomial is continued.
     """
-    return _unary(_core.vlh_pressure, T)
+    return _unary(_core.vlh_pressure, T, "T")
 
 
 def halite_melting_temperature(P):
     """Melting temperature of halite [C] at pressure ``P`` [bar]."""
-    return _unary(_core.halite_melting_temperature, P)
+    return _unary(_core.halite_melting_temperature, P, "P")
 
 
 def halite_liquidus(T, P):
-    """Composition of liquid saturated with halite [mole fraction NaCl] at ``T`` [C], ``P`` [bar]."""
+    """Composition of liquid saturated with halite [mole fraction NaCl] at ``T`` [C], ``P`` [bar].
+
+    NaN where the correlation leaves 0 to 1 (far above 5000 bar).
+    """
     return _binary(_core.halite_liquidus, T, P)
 
 
@@ -234,7 +326,7 @@ def water_vapor_pressure(T):
     water (at or below the triple point, 0.01 C, and above the critical
     temperature).
     """
-    return _unary(_core.water_vapor_pressure, T)
+    return _unary(_core.water_vapor_pressure, T, "T")
 
 
 def water_boiling_temperature(P):
@@ -243,4 +335,4 @@ def water_boiling_temperature(P):
     NaN outside the saturation range (below the triple-point pressure, above
     the critical pressure).
     """
-    return _unary(_core.water_boiling_temperature, P)
+    return _unary(_core.water_boiling_temperature, P, "P")

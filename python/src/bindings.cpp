@@ -1,12 +1,15 @@
 // The compiled part of the Python package quarvessin: the correlations of the
-// H2O-NaCl model evaluated element by element over flat arrays of doubles.
+// H2O-NaCl model evaluated element by element over arrays of doubles.
 //
-// The Python layer (quarvessin/__init__.py) broadcasts the arguments, makes
-// them contiguous and flat, and reshapes the result; here each function loops
-// over the elements with the GIL released. Every element is evaluated by the
-// model class the console program uses, bound to a temperature [C] and a
-// pressure [bar] of the function's own: one object per call, moved to each
-// element's (t, p) and refreshed, exactly as the section drivers do.
+// The Python layer (quarvessin/__init__.py) refuses what is not an array of
+// real numbers and broadcasts the arguments to one shape with views (a
+// broadcast scalar keeps stride 0 and is never copied out); here each
+// function walks the elements in C order through their strides, with the GIL
+// released, into a new C-contiguous array of that shape. Every element is
+// evaluated by the model class the console program uses, bound to a
+// temperature [C] and a pressure [bar] of the function's own: one object per
+// call, moved to each element's (t, p) and refreshed, exactly as the section
+// drivers do.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -17,14 +20,20 @@
 #include <quarvessin/model/HaliteMelting.h>
 #include <quarvessin/model/HaliteSaturatedVapor.h>
 #include <quarvessin/model/ModelUnits.h>
+#include <quarvessin/model/NaClTriplePoint.h>
 #include <quarvessin/model/PureWater.h>
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <stdexcept>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "sections.h"
 
@@ -33,105 +42,164 @@ using namespace quarvessin;
 
 namespace {
 
-using InArray = py::array_t<double, py::array::c_style | py::array::forcecast>;
+// Any strides (broadcast views included); float64 already, so never copied.
+using InArray = py::array_t<double, py::array::forcecast>;
 using OutArray = py::array_t<double>;
 
-// Any temperature serves the melting curve, whose temperature does not depend
-// on it; the triple point of NaCl keeps the bound state physical [C].
-constexpr double meltingCurveTemperature = 800.7;
-
-const double* input(const InArray& a, const char* name) {
-    if (a.ndim() != 1) throw std::invalid_argument(std::string(name) + " must be one-dimensional");
-    return a.data();
+// A composition [mole fraction NaCl] outside 0 to 1 is not a composition:
+// the correlations give such values outside their fitted range (a liquidus
+// at 20 kbar or above the melting point of halite), and they are not numbers
+// here. A value beyond an end by rounding alone (the liquidus meeting pure
+// NaCl at its melting point: 1 + 2e-16) is that end.
+constexpr double compositionRounding = 1e-12;
+double composition(double x) {
+    if (x >= 0.0 && x <= 1.0) return x;
+    if (x < 0.0 && x >= -compositionRounding) return 0.0;
+    if (x > 1.0 && x <= 1.0 + compositionRounding) return 1.0;
+    return NAN;
 }
 
-// f(t, out) for each element of T, with the GIL released.
+// The elements of N arrays of one shape in C order.
+template <std::size_t N>
+class Elements {
+  public:
+    explicit Elements(const std::array<const InArray*, N>& arrays) {
+        const InArray& first = *arrays[0];
+        shape_.assign(first.shape(), first.shape() + first.ndim());
+        for (std::size_t k = 0; k < N; ++k) {
+            const InArray& a = *arrays[k];
+            if (a.ndim() != first.ndim() || !std::equal(shape_.begin(), shape_.end(), a.shape())) {
+                throw std::invalid_argument("the arguments must have one (broadcast) shape");
+            }
+            base_[k] = reinterpret_cast<const char*>(a.data());
+            strides_[k].assign(a.strides(), a.strides() + a.ndim());
+        }
+        size_ = 1;
+        for (py::ssize_t n : shape_) size_ *= static_cast<std::size_t>(n);
+    }
+
+    const std::vector<py::ssize_t>& shape() const { return shape_; }
+    std::size_t size() const { return size_; }
+
+    // body(i, values) for each element, i its index in C order; call without the GIL.
+    template <class Body>
+    void each(Body body) const {
+        if (size_ == 0) return;
+        const std::size_t ndim = shape_.size();
+        const std::size_t inner = ndim == 0 ? 1 : static_cast<std::size_t>(shape_[ndim - 1]);
+        std::array<py::ssize_t, N> step{};
+        for (std::size_t k = 0; k < N; ++k) step[k] = ndim == 0 ? 0 : strides_[k][ndim - 1];
+        std::vector<py::ssize_t> index(ndim, 0);
+        std::array<const char*, N> row = base_;
+        for (std::size_t i = 0; i < size_; i += inner) {
+            std::array<const char*, N> at = row;
+            for (std::size_t j = 0; j < inner; ++j) {
+                std::array<double, N> v;
+                for (std::size_t k = 0; k < N; ++k) {
+                    std::memcpy(&v[k], at[k], sizeof(double));  // may be unaligned
+                    at[k] += step[k];
+                }
+                body(i + j, v);
+            }
+            // The next row: an odometer over every dimension but the last.
+            for (std::size_t d = ndim < 2 ? 0 : ndim - 1; d-- > 0;) {
+                for (std::size_t k = 0; k < N; ++k) row[k] += strides_[k][d];
+                if (++index[d] < shape_[d]) break;
+                for (std::size_t k = 0; k < N; ++k) row[k] -= strides_[k][d] * shape_[d];
+                index[d] = 0;
+            }
+        }
+    }
+
+  private:
+    std::vector<py::ssize_t> shape_;
+    std::array<const char*, N> base_{};
+    std::array<std::vector<py::ssize_t>, N> strides_;
+    std::size_t size_ = 0;
+};
+
+OutArray outputOf(const std::vector<py::ssize_t>& shape) { return OutArray(shape); }
+
+// f(v) for each element of A, with the GIL released.
+template <class F>
+OutArray map1(const InArray& A, F f) {
+    const Elements<1> e({&A});
+    OutArray out = outputOf(e.shape());
+    double* o = out.mutable_data();
+    {
+        py::gil_scoped_release release;
+        e.each([&](std::size_t i, const std::array<double, 1>& v) { o[i] = f(v[0]); });
+    }
+    return out;
+}
+
+// eval(model) for each element of T, the model bound to the function's own t.
 template <class Model, class Eval>
 OutArray mapT(const InArray& T, Eval eval) {
-    const double* tIn = input(T, "T");
-    const auto n = static_cast<std::size_t>(T.size());
-    OutArray out(static_cast<py::ssize_t>(n));
+    const Elements<1> e({&T});
+    OutArray out = outputOf(e.shape());
     double* o = out.mutable_data();
     {
         py::gil_scoped_release release;
         double t = 0.0;
         Model model(&t);
-        for (std::size_t i = 0; i < n; ++i) {
-            t = tIn[i];
+        e.each([&](std::size_t i, const std::array<double, 1>& v) {
+            t = v[0];
             o[i] = eval(model);
-        }
+        });
     }
     return out;
 }
 
-// f(model) for each pair (T[i], P[i]), with the GIL released.
+// eval(model) for each pair (T, P), the model bound to the function's own t and p.
 template <class Model, class Eval>
 OutArray mapTP(const InArray& T, const InArray& P, Eval eval) {
-    const double* tIn = input(T, "T");
-    const double* pIn = input(P, "P");
-    if (T.size() != P.size()) throw std::invalid_argument("T and P must have the same length");
-    const auto n = static_cast<std::size_t>(T.size());
-    OutArray out(static_cast<py::ssize_t>(n));
+    const Elements<2> e({&T, &P});
+    OutArray out = outputOf(e.shape());
     double* o = out.mutable_data();
     {
         py::gil_scoped_release release;
         double t = 0.0;
         double p = 0.0;
         Model model(&t, &p);
-        for (std::size_t i = 0; i < n; ++i) {
-            t = tIn[i];
-            p = pIn[i];
+        e.each([&](std::size_t i, const std::array<double, 2>& v) {
+            t = v[0];
+            p = v[1];
             o[i] = eval(model);
-        }
+        });
     }
     return out;
 }
 
 std::pair<OutArray, OutArray> criticalCurve(const InArray& T) {
-    const double* tIn = input(T, "T");
-    const auto n = static_cast<std::size_t>(T.size());
-    OutArray pOut(static_cast<py::ssize_t>(n));
-    OutArray xOut(static_cast<py::ssize_t>(n));
+    const Elements<1> e({&T});
+    OutArray pOut = outputOf(e.shape());
+    OutArray xOut = outputOf(e.shape());
     double* po = pOut.mutable_data();
     double* xo = xOut.mutable_data();
     {
         py::gil_scoped_release release;
         double t = 0.0;
         CriticalCurve curve(&t);
-        for (std::size_t i = 0; i < n; ++i) {
-            t = tIn[i];
+        e.each([&](std::size_t i, const std::array<double, 1>& v) {
+            t = v[0];
             curve.Refresh();
             po[i] = curve.Pcrit;
             // The class gives composition 0 to every temperature below that of
             // water's critical point, a temperature that is not a number included.
-            xo[i] = std::isnan(t) ? t : curve.Xcrit;
-        }
+            xo[i] = std::isnan(t) ? t : composition(curve.Xcrit);
+        });
     }
     return {std::move(pOut), std::move(xOut)};
 }
 
-// f(v) for each element, with the GIL released.
-template <class F>
-OutArray mapPlain(const InArray& a, F f) {
-    const double* in = input(a, "argument");
-    const auto n = static_cast<std::size_t>(a.size());
-    OutArray out(static_cast<py::ssize_t>(n));
-    double* o = out.mutable_data();
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) o[i] = f(in[i]);
-    }
-    return out;
-}
-
 // eval(water) for each element of A, which is the temperature [C] (or, with
 // `temperature` false, the pressure [bar]) of a PureWater bound to the
-// function's own t and p, with the GIL released.
+// function's own t and p.
 template <class Eval>
-OutArray mapWater(const InArray& A, const char* name, bool temperature, Eval eval) {
-    const double* in = input(A, name);
-    const auto n = static_cast<std::size_t>(A.size());
-    OutArray out(static_cast<py::ssize_t>(n));
+OutArray mapWater(const InArray& A, bool temperature, Eval eval) {
+    const Elements<1> e({&A});
+    OutArray out = outputOf(e.shape());
     double* o = out.mutable_data();
     {
         py::gil_scoped_release release;
@@ -139,15 +207,16 @@ OutArray mapWater(const InArray& A, const char* name, bool temperature, Eval eva
         double p = 1.0;
         PureWater water(&t, &p);
         double& varied = temperature ? t : p;
-        for (std::size_t i = 0; i < n; ++i) {
-            varied = in[i];
+        e.each([&](std::size_t i, const std::array<double, 1>& v) {
+            varied = v[0];
             o[i] = eval(water);
-        }
+        });
     }
     return out;
 }
 
-// Binds name(T, P): `field` of a Model refreshed at each pair (T[i], P[i]).
+// Binds name(T, P): the composition `field` of a Model refreshed at each pair
+// (T, P), not a number outside 0 to 1.
 template <class Model>
 void defTP(py::module_& m, const char* name, double Model::*field, const char* doc) {
     m.def(
@@ -155,7 +224,7 @@ void defTP(py::module_& m, const char* name, double Model::*field, const char* d
         [field](const InArray& T, const InArray& P) {
             return mapTP<Model>(T, P, [field](Model& c) {
                 c.Refresh();
-                return c.*field;
+                return composition(c.*field);
             });
         },
         py::arg("T"), py::arg("P"), doc);
@@ -165,15 +234,21 @@ void defTP(py::module_& m, const char* name, double Model::*field, const char* d
 
 PYBIND11_MODULE(_core, m) {
     m.doc() =
-        "Compiled correlations of the H2O-NaCl model (flat float64 arrays; "
+        "Compiled correlations of the H2O-NaCl model (float64 arrays of one shape; "
         "use the broadcasting functions of the quarvessin package).";
 
     m.def(
-        "wt_percent", [](const InArray& x) { return mapPlain(x, quarvessin::wtPercent); },
-        py::arg("x"), "NaCl content [wt%] of a mixture of mole fraction x of NaCl.");
+        "wt_percent",
+        [](const InArray& x) {
+            return map1(x, [](double v) { return wtPercent(composition(v)); });
+        },
+        py::arg("x"), "NaCl content [wt%] of a mixture of mole fraction x of NaCl (0 to 1).");
     m.def(
-        "mole_fraction", [](const InArray& wt) { return mapPlain(wt, quarvessin::moleFraction); },
-        py::arg("wt"), "Mole fraction of NaCl of a mixture holding wt percent NaCl.");
+        "mole_fraction",
+        [](const InArray& wt) {
+            return map1(wt, [](double v) { return composition(moleFraction(v)); });
+        },
+        py::arg("wt"), "Mole fraction of NaCl of a mixture holding wt percent NaCl (0 to 100).");
     m.def("critical_curve", &criticalCurve, py::arg("T"),
           "Critical pressure [bar] and composition [mole fraction NaCl] at T [C].");
     m.def(
@@ -188,20 +263,21 @@ PYBIND11_MODULE(_core, m) {
     m.def(
         "halite_melting_temperature",
         [](const InArray& P) {
-            const double* pIn = input(P, "P");
-            const auto n = static_cast<std::size_t>(P.size());
-            OutArray out(static_cast<py::ssize_t>(n));
+            const Elements<1> e({&P});
+            OutArray out = outputOf(e.shape());
             double* o = out.mutable_data();
             {
                 py::gil_scoped_release release;
-                double t = meltingCurveTemperature;
+                // Any temperature serves the melting curve, which does not
+                // depend on it; the triple point of NaCl keeps the state physical.
+                double t = NaClTriplePoint::Ttriple;
                 double p = 0.0;
                 HaliteMelting melting(&t, &p);
-                for (std::size_t i = 0; i < n; ++i) {
-                    p = pIn[i];
+                e.each([&](std::size_t i, const std::array<double, 1>& v) {
+                    p = v[0];
                     melting.Refresh();
                     o[i] = melting.Thm;
-                }
+                });
             }
             return out;
         },
@@ -221,14 +297,14 @@ PYBIND11_MODULE(_core, m) {
     m.def(
         "water_vapor_pressure",
         [](const InArray& T) {
-            return mapWater(T, "T", true,
+            return mapWater(T, true,
                             [](PureWater& w) { return w.VaporPressure() * model_units::paToBar; });
         },
         py::arg("T"), "Vapour pressure of water [bar] at T [C].");
     m.def(
         "water_boiling_temperature",
         [](const InArray& P) {
-            return mapWater(P, "P", false, [](PureWater& w) { return w.BoilingTemperature(); });
+            return mapWater(P, false, [](PureWater& w) { return w.BoilingTemperature(); });
         },
         py::arg("P"), "Boiling temperature of water [C] at P [bar].");
 

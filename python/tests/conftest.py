@@ -2,7 +2,8 @@
 
 QUARVESSIN_SOURCE_DIR points to the repository (for the frozen console files
 under tests/golden), QUARVESSIN_REFERENCE to the reference program built with
-the tests; CTest sets both. Run elsewhere, the tests that need them are skipped.
+the tests, QUARVESSIN_PROGRAM to the command line quarvessin; CTest sets them.
+Run elsewhere, the tests that need them are skipped.
 """
 
 import os
@@ -38,6 +39,19 @@ def reference():
         values = np.array([float(v) for v in out.stdout.split()])
         assert values.size == T.size
         return values.reshape(T.shape)
+
+    return run
+
+
+@pytest.fixture(scope="session")
+def program():
+    """run(*args, cwd=None) -> CompletedProcess of the command line quarvessin (text)."""
+    path = os.environ.get("QUARVESSIN_PROGRAM")
+    if not path or not os.access(path, os.X_OK):
+        pytest.skip("QUARVESSIN_PROGRAM (the command line quarvessin) is not built")
+
+    def run(*args, cwd=None):
+        return subprocess.run([path, *args], capture_output=True, text=True, cwd=cwd)
 
     return run
 

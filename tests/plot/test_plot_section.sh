@@ -156,7 +156,15 @@ run "$d" isobar abc
 check "a value that is not a number is refused" [ $rc -ne 0 ]
 check "...with a message naming it" has "$d/err" "'abc' is not a number"
 run "$d" isochore 300
-check "an unknown kind of section is refused" [ $rc -ne 0 ]
+check "an unknown kind of section is refused" [ $rc -eq 2 ]
+check "...naming the two kinds of file" has "$d/err" "of an isobar or an isotherm, not 'isochore'"
+printf '26.3\t1\n40\t300\n' > "$d/liquid+halite_300.000000bar.dat"
+for word in isobars isobaric; do
+    rm -f "$d/section_isobar_300.000000bar.png"
+    run "$d" "$word" 300
+    check "the files of an isobar are found by the word $word" is_png "$d/section_isobar_300.000000bar.png"
+done
+rm -f "$d/liquid+halite_300.000000bar.dat"
 run "$d" --colour isobar 300
 check "an unknown option is refused" [ $rc -ne 0 ]
 run "$d"
@@ -173,49 +181,65 @@ check "without gnuplot the script fails" [ $rc -ne 0 ]
 check "...and names the package to install" has "$d/err" "apt-get install gnuplot-nox"
 
 # --- Data from the quarvessin program ---------------------------------------------
-# A stand-in program that records its arguments and writes a csv section with
-# two boundaries, a second piece and an empty (not finite) field; its answer to
-# "point" depends on the composition only.
+# A stand-in program that records its arguments, takes the six kind words and
+# refuses others as the real one does, and writes a json section: two
+# boundaries (the second piece of one, a null point), strings with quotes,
+# brackets and colons to mislead a reader, and two phase fields.
 d=$work/prog; mkdir -p "$d"
 fake=$work/fake_quarvessin
-cat > "$fake" <<'EOF'
+cat > "$fake" <<'FAKE'
 #!/usr/bin/env bash
 printf '%s\n' "$*" >> "${FAKE_LOG:?}"
-if [ "$1" = point ]; then
-    w=$5
-    if awk -v w="$w" 'BEGIN { exit !(w < 50) }'; then a=liquid; else a=liquid+halite; fi
-    printf '%s C, %s bar\nassemblage at %s wt%% NaCl: %s\n' "$2" "$3" "$w" "$a"
-    exit 0
-fi
+[ "$1" = section ] || { echo "fake: only sections" >&2; exit 1; }
+case $2 in
+    isobar|isobars|isobaric) ;;
+    isotherm|isotherms|isothermal) echo "fake: no isotherms here" >&2; exit 1 ;;
+    *) echo "quarvessin section: the kind of section must be isobar or isotherm, not '$2'" >&2; exit 2 ;;
+esac
 dir=.
 while [ $# -gt 0 ]; do [ "$1" = --dir ] && dir=$2; shift; done
-printf '%s\n' "boundary,piece,branch,wt_percent,temperature_C" "liquidus,1,,26.3,100" \
-    "liquidus,1,,40,300" "vapor+liquid,1,loop,1,200" "vapor+liquid,1,loop,,250" \
-    "vapor+liquid,1,loop,3,300" "vapor+liquid,2,liquid,5,400" "vapor+liquid,2,liquid,6,500" \
-    > "$dir/isobar_300bar.csv"
+printf '%s' '{"kind":"isobar","value":300,"unit":"bar","accepted":true,' \
+    '"columns":["wt_percent","temperature_C"],"boundaries":[' \
+    '{"id":"liquidus","label":"LH","phases":"liquid+halite","file":"liquid+halite_300.000000bar.dat",' \
+    '"branches":["",""],"pieces":[[[26.3,100],[40,300]]]},' \
+    '{"id":"vapor+liquid","label":"VL","phases":"liquid+vapor","file":"liquid+vapor_300.000000bar.dat",' \
+    '"branches":["loop","liquid"],"pieces":[[[1,200],[null,250],[3,300]],[[5,400],[6e0,5e2]]]}],' \
+    '"fields":[{"name":"L","assemblage":"liquid","wt_percent":12.5,"temperature_C":150.25},' \
+    '{"name":"L+H","assemblage":"liquid+halite","wt_percent":75,"temperature_C":1.5e2}],' \
+    '"console":"a \"quoted\" [text], {x}: \\\"y\\\\","warnings":["w: [1, 2]"]}' > "$dir/isobar_300bar.json"
 echo "quarvessin: warning: a warning of the section" >&2
-EOF
+FAKE
 chmod +x "$fake"
 export FAKE_LOG=$d/log
-(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobar 300 --gnuplot "$d/p.gp" > out 2> err); rc=$?
+(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobaric 300 --gnuplot "$d/p.gp" > out 2> err); rc=$?
 check "a section computed by the program is drawn" [ $rc -eq 0 ]
-check "...asked at display resolution as csv" has "$d/log" "section isobar 300 --format csv --fine"
+check "...in one call, the kind word as typed, as json at display resolution" \
+    same "$(cat "$d/log")" "section isobaric 300 --format json --fine --quiet --jobs 1 --dir $(awk '{ print $NF }' "$d/log")"
 check "...drawn into the current directory" is_png "$d/section_isobar_300.000000bar.png"
 check "...with the program's warnings passed on" has "$d/err" "a warning of the section"
-check "csv rows become pieces, an empty field a break" same "$(block "$d/p.gp" VL)" "$(printf '1\t200\n\n3\t300\n\n5\t400\n6\t500')"
+check "json pieces become pieces, a null a break" same "$(block "$d/p.gp" VL)" "$(printf '1\t200\n\n3\t300\n\n5\t400\n6e0\t5e2')"
 check "...and each boundary its own data set" same "$(block "$d/p.gp" LH)" "$(printf '26.3\t100\n40\t300')"
-check "phase fields are labelled where the program finds them" has "$d/p.gp" "set label 'L' at "
-check "...all of them" has "$d/p.gp" "set label 'L+H' at "
+check "the phase fields are labelled where the json places them" \
+    same "$(grep '^set label' "$d/p.gp")" "set label 'L' at 12.5, 150.25 center front font \",13\" tc rgb \"#333333\"
+set label 'L+H' at 75, 1.5e2 center front font \",13\" tc rgb \"#333333\""
 check "the temperature axis is in °C" has "$d/p.gp" "set ylabel 'temperature [°C]'"
-lx=$(awk '/set label .L. at/ { sub(/,/, "", $5); print $5 }' "$d/p.gp")
-check "...the liquid label left of the 50 wt% border ($lx)" awk -v x="$lx" 'BEGIN { exit !(x > 0 && x < 50) }'
+check "the title names the json's value" has "$d/p.gp" "set title 'H2O–NaCl, isobaric section at 300 bar'"
 : > "$FAKE_LOG"
-(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobar 300 --no-labels --logx --gnuplot "$d/q.gp" > out 2> err); rc=$?
+(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobars 3e2 --no-labels --logx --gnuplot "$d/q.gp" > out 2> err); rc=$?
 check "--logx draws" [ $rc -eq 0 ]
+check "...the value as typed to the program" has "$d/log" "section isobars 3e2 --format json"
 check "...NaCl on a logarithmic axis" has "$d/q.gp" "set logscale x"
 check "...from the decade of the smallest composition" has "$d/q.gp" "set xrange [1e-1:100]"
-check "--no-labels asks no point" lacks "$d/log" "point"
-check "...and draws none" lacks "$d/q.gp" "set label"
+check "--no-labels draws none" lacks "$d/q.gp" "set label"
+: > "$FAKE_LOG"
+(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobr 300 > out 2> err); rc=$?
+check "a kind word the program refuses fails with its status" [ $rc -eq 2 ]
+check "...and its message alone" same "$(cat "$d/err")" "quarvessin section: the kind of section must be isobar or isotherm, not 'isobr'"
+(cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isotherm 400 > out 2> err); rc=$?
+check "a failure of the program is passed on" [ $rc -eq 1 ]
+check "...with its message" has "$d/err" "fake: no isotherms here"
+check "...and no picture" [ ! -e "$d/section_isotherm_400.000000c.png" ]
+check "no point is ever asked" lacks "$d/log" "point"
 (cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" --files isobar 300 > out 2> err); rc=$?
 check "--files draws files, not the program's section" [ $rc -ne 0 ]
 check "...and says which files are missing" has "$d/err" "no boundary file of the isobaric section at 300 bar"
@@ -223,19 +247,57 @@ check "...and says which files are missing" has "$d/err" "no boundary file of th
 check "a --program that is not there is refused" [ $rc -eq 2 ]
 if [ -n "$real_qv" ]; then
     d=$work/real; mkdir -p "$d"
+    # field_labels JSON: "NAME X Y" of each field of the program's json, read
+    # by Python's json module (independently of the script's reader), the
+    # numbers as the json writes them.
+    field_labels() {
+        python3 -c 'import json, sys
+text = open(sys.argv[1]).read()
+s = json.loads(text)
+for f in s["fields"]:
+    print(f["name"], *(json.dumps(f[c]) for c in s["columns"]))' "$1"
+    }
+    script_labels() { sed -n "s/^set label '\([^']*\)' at \([^,]*\), \([^ ]*\) center.*/\1 \2 \3/p" "$1"; }
+    for section in "isotherm 400" "isobar 1" "isotherm 795" "isobar 300"; do
+        # shellcheck disable=SC2086
+        (cd "$d" && "$plot" --program "$real_qv" $section --gnuplot "$d/s.gp" > out 2> err); rc=$?
+        check "the real program's $section is drawn" [ $rc -eq 0 ]
+        rm -rf "$d/json"; mkdir "$d/json"
+        # shellcheck disable=SC2086
+        "$real_qv" section $section --format json --fine -q --dir "$d/json"
+        if command -v python3 >/dev/null 2>&1; then
+            check "...with every label of the program's json and no other" \
+                same "$(script_labels "$d/s.gp")" "$(field_labels "$d/json/"*.json)"
+        fi
+        check "...with some label" has "$d/s.gp" "set label "
+    done
+    check "...the isobar's labels above 700 °C too" awk '/^set label/ { sub(/ center.*/, ""); if ($NF + 0 > 700) n++ } END { exit !(n > 0) }' "$d/s.gp"
     (cd "$d" && "$plot" --program "$real_qv" isotherm 400 --logx --gnuplot "$d/t.gp" > out 2> err); rc=$?
-    check "the real program's isotherm at 400 C is drawn" [ $rc -eq 0 ]
+    check "the real program's isotherm at 400 °C on a log NaCl axis" [ $rc -eq 0 ]
     check "...with its title in °C" has "$d/t.gp" "isothermal section at 400 °C"
-    for field in V L V+L L+H V+H; do
+    for field in V L L+H V+H; do
         check "...and its field $field labelled" has "$d/t.gp" "set label '$field' at "
     done
     # The vapour + halite curve at display resolution: more than a few points
     # between 1 and 99 wt% (linear sampling in pressure leaves one or two).
     mid=$(block "$d/t.gp" VH | awk 'NF == 2 && $1 > 1 && $1 < 99' | wc -l)
     check "...and the vapour + halite curve shows its shape ($mid points within 1 to 99 wt%)" [ "$mid" -ge 5 ]
+    for word in isobar isobars isobaric isotherm isotherms isothermal; do
+        (cd "$d" && "$plot" --program "$real_qv" "$word" 300 --no-labels > out 2> err); rc=$?
+        check "the kind word $word is taken" [ $rc -eq 0 ]
+    done
+    (cd "$d" && "$plot" --program "$real_qv" isobarz 300 > out 2> err); rc=$?
+    check "a word the program refuses fails with its status" [ $rc -eq 2 ]
+    check "...and its message" has "$d/err" "the kind of section must be isobar, isotherm"
     (cd "$d" && "$plot" --program "$real_qv" isobar 6000 > out 2> err); rc=$?
     check "a value the program refuses fails with its status" [ $rc -eq 2 ]
     check "...and its message" has "$d/err" "out of range"
+    # Labels cost one program call, not a process per point.
+    start=$(date +%s%N)
+    (cd "$d" && "$plot" --program "$real_qv" isobar 300 > out 2> err)
+    ms=$(( ($(date +%s%N) - start) / 1000000 ))
+    echo "plot_section isobar 300 with labels: $ms ms"
+    check "isobar 300 with labels in well under the three seconds of point processes ($ms ms)" [ "$ms" -lt 2000 ]
 fi
 
 echo "plot_section: $passed passed, $failed failed"
