@@ -19,11 +19,13 @@ try {
   }
   const page = await openPage(b.context, file, '?isobar=300');
   const results = {};
-  for (const [kind, positions] of [['isobar', 1000], ['isotherm', 821]]) {
+  const kinds = await page.evaluate(() => window.quarvessin.sectionKinds().map((k) => k.word));
+  for (const kind of kinds) {
     await page.check(`input[name=kind][value=${kind}]`);
-    const perf = await page.evaluate(async (max) => {
+    const perf = await page.evaluate(async () => {
       const ui = window.quarvessinExplorer;
       const slider = document.getElementById('slider');
+      const max = Number(slider.max);
       ui.perf.length = 0;
       // Every fifth position, as a drag across the slider would deliver them.
       for (let pos = 0; pos <= max; pos += 5) {
@@ -32,7 +34,7 @@ try {
         await new Promise((r) => requestAnimationFrame(() => r()));
       }
       return ui.perf.map((p) => ({ total: p.total, compute: p.compute, value: p.value }));
-    }, positions);
+    });
     const totals = perf.map((p) => p.total);
     const worst = perf.reduce((a, p) => (p.total > a.total ? p : a));
     results[kind] = {
