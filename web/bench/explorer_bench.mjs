@@ -35,6 +35,20 @@ try {
       }
       return ui.perf.map((p) => ({ total: p.total, compute: p.compute, value: p.value }));
     });
+    // The field labels once the slider rests, at ten places along it.
+    const labels = await page.evaluate(async () => {
+      const ui = window.quarvessinExplorer;
+      const slider = document.getElementById('slider');
+      ui.labelPerf.length = 0;
+      for (let i = 0; i < 10; i++) {
+        const n = ui.labelled;
+        slider.value = String(Math.round((Number(slider.max) * (i + 0.5)) / 10));
+        slider.dispatchEvent(new Event('input', { bubbles: true }));
+        slider.dispatchEvent(new Event('change', { bubbles: true }));
+        while (ui.labelled === n) await new Promise((r) => setTimeout(r, 5));
+      }
+      return ui.labelPerf.slice();
+    });
     const totals = perf.map((p) => p.total);
     const worst = perf.reduce((a, p) => (p.total > a.total ? p : a));
     results[kind] = {
@@ -44,6 +58,8 @@ try {
       worst: worst.total,
       worstAt: worst.value,
       computeMedian: quantile(perf.map((p) => p.compute), 0.5),
+      labelsMedian: quantile(labels, 0.5),
+      labelsWorst: Math.max(...labels),
     };
   }
   const ms = (v) => `${v.toFixed(1)} ms`;
@@ -51,6 +67,7 @@ try {
   console.log(`first plot           median ${ms(quantile(firsts, 0.5))}, worst ${ms(Math.max(...firsts))} after opening (5 loads)`);
   for (const [kind, r] of Object.entries(results)) {
     console.log(`${kind.padEnd(9)} sweep      ${r.redraws} redraws: median ${ms(r.median)} (engine ${ms(r.computeMedian)}), 95% ${ms(r.p95)}, worst ${ms(r.worst)} at ${r.worstAt}`);
+    console.log(`${kind.padEnd(9)} labels     placed after the slider rests: median ${ms(r.labelsMedian)}, worst ${ms(r.labelsWorst)} (10 places)`);
   }
 } finally {
   await b.close();

@@ -75,6 +75,14 @@ function slider(q, row) {
   };
 }
 
+// The vertical range of an empty plot: the range of the correlations in
+// that quantity.
+function correlationSpan(q, quantity) {
+  if (quantity.name === 'temperature') return [q.correlationMinTemperature, q.correlationMaxTemperature];
+  if (quantity.name === 'pressure') return [q.correlationMinPressure, q.correlationMaxPressure];
+  return undefined;
+}
+
 // Everything the page shows for a kind row.
 export function kindControls(q, row) {
   const s = slider(q, row);
@@ -92,6 +100,7 @@ export function kindControls(q, row) {
     xLabel: quantityLabel(row.x),
     yLabel: quantityLabel(row.y),
     logY: row.logY,
+    emptyY: correlationSpan(q, row.y),
   };
 }
 

@@ -37,8 +37,10 @@ function scheduleLabels(page, delay) {
   st.labelTimer = setTimeout(() => {
     st.labelTimer = null;
     if (!st.section || st.kind !== kind || st.value !== value) return;
+    const t0 = performance.now();
     try {
       st.section.fields = computeCopy(page.q, kind, value, { fine: true, fields: true }).fields;
+      st.labelPerf.push(performance.now() - t0);
     } catch (e) {
       renderMessage(page, `The phase fields could not be labelled: ${e.message}`);
       return;

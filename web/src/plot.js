@@ -75,7 +75,8 @@ export class SectionPlot {
     this.hover = null;
   }
 
-  // Shows a section: its axes { logY, xLabel, yLabel }, groups of pieces by
+  // Shows a section: its axes { logY, xLabel, yLabel, emptyY (the vertical
+  // range of an empty plot) }, groups of pieces by
   // style id, the field labels [{ name, x, y }] and the axis choice.
   show(axes, groups, labels, logx) {
     const logy = axes.logY;
@@ -118,7 +119,7 @@ export class SectionPlot {
         if (y > y1) y1 = y;
       }
     }
-    if (!(x0 <= x1)) return logy ? { x: logx ? [1e-6, 100] : [0, 100], y: [1, 1000] } : { x: logx ? [1e-6, 100] : [0, 100], y: [0, 1000] };
+    if (!(x0 <= x1)) return { x: logx ? [1e-6, 100] : [0, 100], y: this.layout.emptyY || (logy ? [1, 10] : [0, 1]) };
     const x = logx ? [decadeOf(x0, true), 100] : [0, 100];
     let y;
     if (logy) {

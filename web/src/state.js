@@ -14,7 +14,7 @@ export function createState(kinds) {
     exports: null,     // the module's Section at the console program's points, made on the first export
     lastText,          // the text last typed for each kind
     labelTimer: null,  // the pending placement of the field labels
-    perf: [], firstPlot: null, pending: null, drawn: 0, labelled: 0,
+    perf: [], firstPlot: null, pending: null, drawn: 0, labelled: 0, labelPerf: [],
   };
 }
 

@@ -198,6 +198,28 @@ test('every label drawn names the assemblage the point query gives where it is d
   }
 });
 
+test('display text: "vapour", and °C after every temperature', async () => {
+  for (const query of ['?isotherm=-20', '?isotherm=800', '?isobar=300', '?isotherm=900']) {
+    const page = await openPage(browser.context, pageFile, query);
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+    // Everything a reader sees but the console program's own text and file names.
+    const text = await page.evaluate(() => {
+      const body = document.body.cloneNode(true);
+      for (const id of ['console', 'files']) body.querySelector(`#${id}`).remove();
+      const { layout } = window.quarvessinExplorer.plot;
+      return [body.innerText, layout.xLabel, layout.yLabel].join('\n');
+    });
+    // Prose says "vapour"; boundary names ("vapor+halite", as in the file
+    // names) are identities the engine's warnings quote.
+    assert.doesNotMatch(text.replace(/[a-z]+(\+[a-z]+)+/g, ''), /vapor\b/, query);
+    assert.doesNotMatch(text, /\d C\b/, `${query}: a temperature without °`);
+    if (query.startsWith('?isotherm')) assert.match(text, /temperature \[°C\]/, query);
+    if (query === '?isotherm=-20') assert.match(text, /below 0 °C/, 'the warning');
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
 test('every accepted section draws; refused values and hostile addresses are named, nothing escapes', async () => {
   // Far below the correlations: pressures down to 5e-324 bar on the log axis.
   const page = await openPage(browser.context, pageFile, '?isotherm=-237.5');
@@ -314,8 +336,18 @@ test('typing, the slider and the keyboard change the section; the URL round-trip
     await afterDraw(page, () => page.mouse.move(box.x + box.width * f, box.y + box.height / 2));
     seen.add((await shown(page)).value);
   }
+  const labelledBefore = await page.evaluate(() => window.quarvessinExplorer.labelled);
   await page.mouse.up();
   assert.equal(seen.size, 3, `values while dragging: ${[...seen]}`);
+  // Once the slider rests, the labels of the section it rests on.
+  await page.waitForFunction((n) => window.quarvessinExplorer.labelled > n, labelledBefore);
+  const rest = await page.evaluate(() => {
+    const { section } = window.quarvessinExplorer;
+    const s = window.quarvessin.computeSection(section.kind, section.value, { fine: true, fields: true });
+    try { return { drawn: window.quarvessinExplorer.plot.labels, fields: s.fields }; } finally { s.delete(); }
+  });
+  assert.ok(rest.fields.length > 0);
+  assert.deepEqual(rest.drawn, rest.fields);
 
   // The kind from the keyboard: the radio group with arrow keys.
   await page.focus('input[name=kind]:checked');
