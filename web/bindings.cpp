@@ -48,6 +48,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <exception>
 #include <memory>
 #include <new>
 #include <string>
@@ -67,8 +68,9 @@ struct Refusal {
     std::string message;
 };
 
-// Runs `work` (which returns a val) in a scope of its own; a Refusal or
-// std::bad_alloc from it is thrown as a JavaScript Error after the scope.
+// Runs `work` (which returns a val) in a scope of its own; a Refusal,
+// std::bad_alloc or another C++ exception from it is thrown as a JavaScript
+// Error after the scope.
 template <typename Work>
 val attempt(Work&& work) {
     val error = val::undefined();
@@ -79,6 +81,8 @@ val attempt(Work&& work) {
         error = val(refusal.message);
     } catch (const std::bad_alloc&) {
         error = val(outOfMemory);  // from the C string: nothing more to allocate here
+    } catch (const std::exception& e) {
+        error = val(e.what());
     }
     if (!error.isUndefined()) val::global("Error").new_(error).throw_();
     return result;

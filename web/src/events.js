@@ -15,23 +15,23 @@ function bindSection(page, { update, settle }) {
       $('value').value = st.text;
       page.plot.zoomed = false;
       renderKindControls(page);
-      update(page, 'push', e.timeStamp, 0);
+      update(page, { history: 'push', start: e.timeStamp, labelDelay: 0 });
     });
   }
-  $('value').addEventListener('input', (e) => { st.text = e.target.value; update(page, 'replace', e.timeStamp); });
+  $('value').addEventListener('input', (e) => { st.text = e.target.value; update(page, { start: e.timeStamp }); });
   $('value').addEventListener('change', () => settle(page));
   $('value').addEventListener('keydown', (e) => { if (e.key === 'Enter') settle(page); });
   $('slider').addEventListener('input', (e) => {
     st.text = page.q.shortestNumber(page.kinds[st.kind].slider.fromSlider(Number(e.target.value)));
     $('value').value = st.text;
-    update(page, 'replace', e.timeStamp);
+    update(page, { start: e.timeStamp, slider: true });
   });
   $('slider').addEventListener('change', () => settle(page));
 }
 
 function bindView(page, { update, setFromUrl }) {
   const { plot } = page;
-  $('logx').addEventListener('change', () => { plot.zoomed = false; update(page, 'none', undefined, 0); });
+  $('logx').addEventListener('change', () => { plot.zoomed = false; update(page, { history: 'none', labelDelay: 0 }); });
   $('zoom-in').addEventListener('click', () => plot.zoom(0.5));
   $('zoom-out').addEventListener('click', () => plot.zoom(2));
   $('zoom-reset').addEventListener('click', () => plot.resetZoom());
@@ -42,7 +42,7 @@ function bindView(page, { update, setFromUrl }) {
     else if (e.key === '-' || e.key === '_') plot.zoom(2);
     else if (e.key === '0') plot.resetZoom();
   });
-  window.addEventListener('popstate', () => { setFromUrl(page); update(page, 'none', undefined, 0); });
+  window.addEventListener('popstate', () => { setFromUrl(page); update(page, { history: 'none', labelDelay: 0 }); });
 }
 
 function bindExports(page) {

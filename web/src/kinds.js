@@ -32,23 +32,26 @@ const LOG_DIGITS = 3;
 // Digits after the decimal point of the shortest form of a number.
 const decimals = (text) => (/\.(\d+)$/.exec(text) || ['', ''])[1].length;
 
-// The largest value the page offers at or below the kind's top: the top
-// itself when it is included, else the value one digit finer than the top
-// is written with, just below it (800.7 excluded: 800.69).
-function offeredTop(q, row) {
-  if (row.maxIncluded) return row.max;
-  const d = decimals(q.shortestNumber(row.max)) + 1;
-  const top = Number((row.max - 10 ** -d).toFixed(d));
-  if (!q.valueAccepted(row.word, top)) throw new Error(`no value below the top of ${row.word}`);
-  return top;
+// The smallest and largest values the page offers in the kind's range: an
+// end itself when it is included, else the value one digit finer than the
+// end is written with, just inside it (800.7 excluded: 800.69; -273.15
+// excluded: -273.149).
+function offeredEnd(q, row, top) {
+  const [end, included] = top ? [row.max, row.maxIncluded] : [row.min, row.minIncluded];
+  if (included) return end;
+  const d = decimals(q.shortestNumber(end)) + 1;
+  const value = Number((top ? end - 10 ** -d : end + 10 ** -d).toFixed(d));
+  if (!q.valueAccepted(row.word, value)) throw new Error(`no value inside the ${top ? 'top' : 'bottom'} of ${row.word}`);
+  return value;
 }
 
 // The slider of a kind: { positions, fromSlider(pos) -> value, toSlider(value) -> pos, label }.
 function slider(q, row) {
-  const top = offeredTop(q, row);
-  if (row.min > 0 && top / row.min >= 100) {
+  const top = offeredEnd(q, row, true);
+  const bottom = offeredEnd(q, row, false);
+  if (bottom > 0 && top / bottom >= 100) {
     // Logarithmic over the whole range, values rounded to a few digits.
-    const low = row.minIncluded ? row.min : Number(row.min.toPrecision(LOG_DIGITS)) * 1.01;
+    const low = bottom;
     const ratio = Math.log(top / low);
     return {
       positions: LOG_POSITIONS,
@@ -64,7 +67,7 @@ function slider(q, row) {
   }
   // Linear in whole units from the floor, the last position at the offered top.
   const floor = SLIDER_FLOOR[row.fixed.name];
-  const start = Math.ceil(Math.max(floor ?? row.min, row.min + (row.minIncluded ? 0 : 1e-9)));
+  const start = Math.ceil(Math.max(floor ?? bottom, bottom));
   const whole = Math.floor(top) - start;  // positions 0..whole hold whole units
   const positions = top > Math.floor(top) ? whole + 1 : whole;
   return {

@@ -50,9 +50,12 @@ function scheduleLabels(page, delay) {
   }, delay);
 }
 
-// Computes and shows the section of the current kind and text; `labelDelay`
-// is how long the labels wait.
-export function update(page, historyMode, startTime, labelDelay = LABEL_DELAY) {
+// Computes and shows the section of the current kind and text. Options:
+// history ('push', 'replace' or 'none': how the address records it), start
+// (the time of the event), labelDelay (how long the labels wait), slider
+// (the slider set the value: its position stays where it is, though several
+// positions may give one value).
+export function update(page, { history = 'replace', start: startTime, labelDelay = LABEL_DELAY, slider = false } = {}) {
   const { q, state: st, plot } = page;
   const start = startTime ?? performance.now();
   const k = page.kinds[st.kind];
@@ -83,8 +86,8 @@ export function update(page, historyMode, startTime, labelDelay = LABEL_DELAY) {
   plot.show(k, groups, [], $('logx').checked);
   renderLegend(page, groups);
   renderSide(page, s, (i, name) => download(name, heldSection(page).formatBoundary(i), 'text/plain'));
-  renderSliderPosition(page, value);
-  writeUrl(st, historyMode);
+  if (!slider) renderSliderPosition(page, value);
+  writeUrl(st, history);
   if (s.accepted) scheduleLabels(page, labelDelay);
 }
 
@@ -135,5 +138,5 @@ export async function start(createModule) {
   renderKindChoices(page);
   bindEvents(page, { update, settle, setFromUrl });
   setFromUrl(page);
-  update(page, 'replace', undefined, 0);
+  update(page, { labelDelay: 0 });
 }

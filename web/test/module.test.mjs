@@ -336,3 +336,46 @@ test('running out of memory throws a JavaScript Error and leaves the module work
   assert.equal(threw, 2);
   assert.equal(withSection('isotherm', 400, undefined, (s) => s.format('json')), before);
 });
+
+test('the page\'s kind controls follow from the kind table alone, a new row included', async () => {
+  const { allKindControls, kindControls, kindOfWord } = await import('../src/kinds.js');
+  // Every position of each slider is a value the kind accepts, in order (a
+  // logarithmic slider's rounded values may repeat), the ends the lowest and
+  // highest the page offers; the position found for a value is its own or,
+  // where rounding moved it, the next.
+  const check = (qq, k) => {
+    const values = [];
+    for (let pos = 0; pos <= k.slider.positions; pos++) values.push(k.slider.fromSlider(pos));
+    values.forEach((v, pos) => {
+      assert.equal(qq.valueAccepted(k.word, v), true, `${k.word} ${v}`);
+      assert.ok(Math.abs(k.slider.toSlider(v) - pos) <= 1, `${k.word} ${v} at ${pos}: ${k.slider.toSlider(v)}`);
+      if (pos > 0) assert.ok(v >= values[pos - 1], `${k.word}: ${values[pos - 1]} then ${v}`);
+    });
+    assert.ok(new Set(values).size > 0.9 * values.length, `${k.word}: values repeat`);
+    return values;
+  };
+  const kinds = allKindControls(q);
+  const isobar = check(q, kinds.isobar);
+  assert.deepEqual([isobar[0], isobar[isobar.length - 1]], [q.minSectionPressure, q.maxSectionPressure]);
+  const isotherm = check(q, kinds.isotherm);
+  assert.equal(isotherm[isotherm.length - 1], 800.69);
+  assert.ok(!q.valueAccepted('isotherm', 800.7) && 800.69 + 0.01 >= q.maxSectionTemperature);
+  assert.equal(kinds.isotherm.valueLabel, 'temperature [°C]');
+  assert.equal(kinds.isotherm.hint, 'valid: above -273.15 and below 800.7 °C');
+  assert.equal(kinds.isobar.xLabel, 'NaCl [wt%]');
+  assert.equal(kindOfWord(kinds, 'isothermal'), 'isotherm');
+  assert.equal(kindOfWord(kinds, 'isochore'), null);
+  // A row of a kind fixed by composition, 0 < W < 100 wt%: controls without new code.
+  const row = { word: 'isopleth', plural: 'isopleths', adjective: 'isoplethal', min: 0, minIncluded: false, max: 100,
+    maxIncluded: false, fixed: { name: 'NaCl', unit: 'wt%', column: 'wt_percent' }, x: { name: 'temperature', unit: 'C' },
+    y: { name: 'pressure', unit: 'bar' }, logY: true };
+  const fake = { ...q,
+    valueAccepted: (word, v) => (word === 'isopleth' ? v > 0 && v < 100 : q.valueAccepted(word, v)),
+    validRange: (word) => (word === 'isopleth' ? 'valid: above 0 and below 100 wt%' : q.validRange(word)) };
+  const isopleth = check(fake, kindControls(fake, row));
+  assert.deepEqual([isopleth[0], isopleth[isopleth.length - 1]], [0.1, 99.9]);
+  assert.match(kindControls(fake, row).slider.label, /logarithmic/);
+  // The linear slider's positions are whole units, each its own.
+  isotherm.slice(0, -1).forEach((v, pos) => assert.equal(v, -20 + pos));
+  assert.equal(kindControls(fake, row).xLabel, 'temperature [°C]');
+});
