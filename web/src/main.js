@@ -14,6 +14,8 @@ import { download } from './exporting.js';
 // The field labels wait until the value has rested this long [ms]: placing
 // them classifies a few thousand points, too slow for every step of a drag.
 const LABEL_DELAY = 150;
+// How much of a text that is not a number the message quotes [characters].
+const TYPED_SHOWN = 40;
 
 // A plain copy of a section of the module, which is freed at once.
 function computeCopy(q, kind, value, options) {
@@ -66,7 +68,9 @@ export function update(page, { history = 'replace', start: startTime, labelDelay
   st.value = value === null ? NaN : value;
   if (value === null) {
     st.pending = { kind: st.kind, value: NaN, start, compute: 0 };
-    showNothing(page, title(page, NaN), `“${st.text.trim()}” is not a number: type the ${k.row.fixed.name} in ${k.unit}.`);
+    const typed = st.text.trim();
+    const quoted = typed.length > TYPED_SHOWN ? `${typed.slice(0, TYPED_SHOWN)}…` : typed;
+    showNothing(page, title(page, NaN), `“${quoted}” is not a number: type the ${k.row.fixed.name} in ${k.unit}.`);
     return;
   }
   let s;
