@@ -1,41 +1,113 @@
-// JavaScript interface of the section engine (embind): sections as plain
-// objects with typed arrays, and the console program's file bytes.
+// JavaScript interface of the section engine (embind). The page formats,
+// names and ranges nothing itself: every word, number text, file, range,
+// colour and phase-field label comes from here, that is from the engine's
+// presentation layer.
 //
-//   computeSection(kind, value[, { fine }]) -> { accepted, console, kind, value,
-//       boundaries: [{ phases, fileName, scientific, pieces: [{ x, y }] }], warnings }
-//   formatBoundary(kind, value, index) -> the text of boundary `index`'s file
-//   sectionAccepted(kind, value) -> bool
+//   computeSection(kind, value[, { fine, fields }]) -> Section
+//       a section held by the module: it keeps the engine's Section, so its
+//       files and formats are written from the boundaries the caller holds,
+//       never recomputed. Properties (plain values, computed once):
+//         accepted, refusal ('' or the engine's refusal of the value),
+//         console (what the console program prints), kind (its word), value,
+//         fine, boundaries: [{ id, label, phases, fileName, scientific,
+//           branches: ['vapor'|'liquid'|'loop'|''], pieces: [{ x, y }] }],
+//         fields: [{ name, assemblage, x, y }] (with { fields: true }),
+//         warnings: [String]
+//       Methods: format('csv'|'json'), formatBoundary(i) (the bytes of the
+//       console program's file of boundary i), fileName(extension),
+//       delete() (frees it at once; one that is dropped is freed when
+//       JavaScript collects it).
+//   formatSection(kind, value, 'csv'|'json') -> the bytes of
+//       `quarvessin section KIND VALUE --format csv|json`
+//   sectionFileName(kind, value, extension), valueAccepted(kind, value),
+//   valueRefusal(kind, value), validRange(kind), sectionAccepted(kind, value)
+//   sectionKinds() -> the kind table; boundaryStyles() -> the boundary styles
+//   queryPoint(T, P[, wt]) -> the point query, with the assemblage at wt% NaCl
+//   shortestNumber(v), sixDigits(v)
+//   constants: correlationMin/MaxTemperature, correlationMin/MaxPressure,
+//   isobarTopTemperature, absoluteZero, minSectionPressure,
+//   maxSectionPressure, maxSectionTemperature
 //
-// kind is "isobar" or "isotherm" (also "isobaric", "isothermal"); x holds wt%
-// NaCl and y the temperature [C] (isobars) or pressure [bar] (isotherms) of
-// each point, as Float64Array. Another kind, or an index out of range, throws a
-// JavaScript Error.
+// kind is any word of the kind table ("isobar", "isobars", "isobaric", ...);
+// x holds wt% NaCl, y the kind's vertical quantity, as Float64Array. Values
+// outside the kind's range are refused (accepted false, with the refusal);
+// another kind word, an unknown format, a boundary index out of range and
+// running out of memory throw a JavaScript Error.
+//
+// A JavaScript exception leaves a C++ frame without running its destructors,
+// so every function below does its work in a scope of its own and throws
+// only after that scope has closed (attempt()).
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <quarvessin/composition.h>
+#include <quarvessin/format.h>
+#include <quarvessin/kinds.h>
+#include <quarvessin/point.h>
 #include <quarvessin/section.h>
+#include <quarvessin/style.h>
 
+#include <cmath>
 #include <cstddef>
+#include <exception>
+#include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using emscripten::val;
-using quarvessin::SectionKind;
+using quarvessin::Section;
+using quarvessin::SectionKindInfo;
 
-[[noreturn]] void throwError(const std::string& message) {
-    val::global("Error").new_(message).throw_();
+constexpr const char* outOfMemory = "out of memory";
+
+// A refusal that becomes a JavaScript Error once the C++ work is undone.
+struct Refusal {
+    std::string message;
+};
+
+// Runs `work` (which returns a val) in a scope of its own; a Refusal,
+// std::bad_alloc or another C++ exception from it is thrown as a JavaScript
+// Error after the scope.
+template <typename Work>
+val attempt(Work&& work) {
+    val error = val::undefined();
+    val result = val::undefined();
+    try {
+        result = work();
+    } catch (const Refusal& refusal) {
+        error = val(refusal.message);
+    } catch (const std::bad_alloc&) {
+        error = val(outOfMemory);  // from the C string: nothing more to allocate here
+    } catch (const std::exception& e) {
+        error = val(e.what());
+    }
+    if (!error.isUndefined()) val::global("Error").new_(error).throw_();
+    return result;
 }
 
-SectionKind kindFromName(const std::string& name) {
-    if (name == "isobar" || name == "isobaric") return SectionKind::Isobaric;
-    if (name == "isotherm" || name == "isothermal") return SectionKind::Isothermal;
-    throwError("quarvessin: the kind of section must be \"isobar\" or \"isotherm\", not \"" + name +
-               "\"");
+// The text of a JavaScript value as String() gives it.
+std::string text(const val& value) {
+    return value.isString() ? value.as<std::string>()
+                            : val::global("String")(value).as<std::string>();
 }
 
-const char* kindName(SectionKind kind) {
-    return kind == SectionKind::Isobaric ? "isobar" : "isotherm";
+// The row of a kind word, or a Refusal with the engine's message.
+const SectionKindInfo& kindOf(const val& word) {
+    const std::string name = text(word);
+    const SectionKindInfo* info = quarvessin::findKind(name);
+    if (info == nullptr) throw Refusal{quarvessin::unknownKindMessage(name)};
+    return *info;
+}
+
+val quantity(const quarvessin::Quantity& q) {
+    val out = val::object();
+    out.set("name", std::string(q.name));
+    out.set("unit", std::string(q.unit));
+    out.set("column", std::string(q.column));
+    return out;
 }
 
 // A copy of the numbers in a new Float64Array.
@@ -45,25 +117,33 @@ val floatArray(const std::vector<double>& values) {
     return array;
 }
 
-val toJs(const quarvessin::Section& section) {
-    val result = val::object();
-    result.set("accepted", section.accepted);
-    result.set("console", section.console);
-    result.set("kind", std::string(kindName(section.kind)));
-    result.set("value", section.value);
+val stringArray(const std::vector<std::string>& strings) {
+    val array = val::array();
+    for (const std::string& s : strings) array.call<void>("push", s);
+    return array;
+}
+
+val boundariesOf(const Section& section) {
     val boundaries = val::array();
     std::vector<double> xs;
     std::vector<double> ys;
     for (const quarvessin::Boundary& boundary : section.boundaries) {
+        const quarvessin::BoundaryStyle* style = quarvessin::styleOfId(boundary.id);
         val b = val::object();
+        b.set("id", boundary.id);
+        b.set("label", std::string(style ? style->label : ""));
         b.set("phases", boundary.phases);
         b.set("fileName", boundary.fileName);
         b.set("scientific", boundary.scientific);
+        val branches = val::array();
         val pieces = val::array();
-        for (const std::vector<quarvessin::Point>& piece : boundary.pieces) {
+        for (std::size_t i = 0; i < boundary.pieces.size(); ++i) {
+            const quarvessin::Branch branch =
+                i < boundary.branches.size() ? boundary.branches[i] : quarvessin::Branch::None;
+            branches.call<void>("push", std::string(quarvessin::branchName(branch)));
             xs.clear();
             ys.clear();
-            for (const quarvessin::Point& point : piece) {
+            for (const quarvessin::Point& point : boundary.pieces[i]) {
                 xs.push_back(point.wtPercent);
                 ys.push_back(point.value);
             }
@@ -72,73 +152,305 @@ val toJs(const quarvessin::Section& section) {
             p.set("y", floatArray(ys));
             pieces.call<void>("push", p);
         }
+        b.set("branches", branches);
         b.set("pieces", pieces);
         boundaries.call<void>("push", b);
     }
-    result.set("boundaries", boundaries);
-    val warnings = val::array();
-    for (const std::string& warning : section.warnings) warnings.call<void>("push", warning);
-    result.set("warnings", warnings);
-    return result;
+    return boundaries;
 }
 
-val computeSection(const std::string& kind, double value, val options) {
-    quarvessin::SectionOptions sectionOptions;
-    if (!options.isUndefined() && !options.isNull()) {
-        sectionOptions.fine = options["fine"].isTrue();
+val fieldsOf(const Section& section) {
+    val fields = val::array();
+    for (const quarvessin::Field& field : section.fields) {
+        val f = val::object();
+        f.set("name", field.label);
+        f.set("assemblage", field.assemblage);
+        f.set("x", field.wtPercent);
+        f.set("y", field.value);
+        fields.call<void>("push", f);
     }
-    return toJs(quarvessin::computeSection(kindFromName(kind), value, sectionOptions));
+    return fields;
 }
 
-val computeSectionDefault(const std::string& kind, double value) {
-    return computeSection(kind, value, val::undefined());
+// The formats of a section.
+enum class Format { Csv, Json };
+
+Format formatOf(const std::string& name) {
+    if (name == "csv") return Format::Csv;
+    if (name == "json") return Format::Json;
+    throw Refusal{"the format of a section must be csv or json, not '" +
+                  quarvessin::printable(name) + "'"};
 }
 
-// The section at the console program's resolution last asked for by
-// formatBoundary: the exports of one section ask for every boundary in turn.
-struct LastSection {
-    bool valid = false;
-    SectionKind kind = SectionKind::Isobaric;
-    double value = 0.0;
-    quarvessin::Section section;
+std::string formatted(const Section& section, Format format) {
+    return format == Format::Csv ? quarvessin::sectionCsv(section)
+                                 : quarvessin::sectionJson(section);
+}
+
+// A section held for JavaScript: the engine's Section and its JavaScript
+// view, built once.
+class SectionHandle {
+  public:
+    SectionHandle(Section section, std::string refusal, bool fine)
+        : section_(std::move(section)),
+          refusal_(std::move(refusal)),
+          fine_(fine),
+          boundaries_(boundariesOf(section_)),
+          fields_(fieldsOf(section_)),
+          warnings_(stringArray(section_.warnings)) {}
+
+    bool accepted() const { return refusal_.empty(); }
+    std::string refusal() const { return refusal_; }
+    std::string console() const { return section_.console; }
+    std::string kind() const { return quarvessin::kindInfo(section_.kind).word; }
+    double value() const { return section_.value; }
+    bool fine() const { return fine_; }
+    val boundaries() const { return boundaries_; }
+    val fields() const { return fields_; }
+    val warnings() const { return warnings_; }
+
+    val format(val format) const {
+        return attempt([&] {
+            const Format f = formatOf(text(format));
+            if (!accepted()) throw Refusal{refusal_};
+            return val(formatted(section_, f));
+        });
+    }
+
+    val formatBoundary(val index) const {
+        return attempt([&] {
+            const std::size_t n = section_.boundaries.size();
+            const double i = index.isNumber() ? index.as<double>() : -1.0;
+            if (!(i >= 0.0 && i < static_cast<double>(n) && std::floor(i) == i)) {
+                throw Refusal{"the " + quarvessin::sectionName(section_.kind, section_.value) +
+                              " section has " + std::to_string(n) +
+                              " boundaries, there is no boundary " +
+                              quarvessin::printable(text(index))};
+            }
+            return val(
+                quarvessin::formatBoundary(section_.boundaries[static_cast<std::size_t>(i)]));
+        });
+    }
+
+    val fileName(val extension) const {
+        return attempt([&] {
+            return val(quarvessin::sectionFileName(section_.kind, section_.value, text(extension)));
+        });
+    }
+
+  private:
+    Section section_;
+    std::string refusal_;
+    bool fine_;
+    val boundaries_;
+    val fields_;
+    val warnings_;
 };
 
-LastSection& lastSection() {
-    static LastSection last;
-    return last;
+// The section, or for a value outside the kind's range a refused one that
+// carries the engine's refusal (and, where the console program refuses it
+// too, the console program's words).
+std::shared_ptr<SectionHandle> sectionOf(const SectionKindInfo& info, double value,
+                                         const quarvessin::SectionOptions& options) {
+    if (!quarvessin::valueAccepted(info, value)) {
+        Section refused;
+        if (!quarvessin::sectionAccepted(info.kind, value)) {
+            refused = quarvessin::computeSection(info.kind, value);
+        }
+        refused.kind = info.kind;
+        refused.value = value;
+        refused.accepted = false;
+        return std::make_shared<SectionHandle>(std::move(refused),
+                                               quarvessin::valueRefusal(info, value), false);
+    }
+    return std::make_shared<SectionHandle>(quarvessin::computeSection(info.kind, value, options),
+                                           std::string(), options.fine);
 }
 
-std::string formatBoundary(const std::string& kind, double value, int index) {
-    const SectionKind k = kindFromName(kind);
-    LastSection& last = lastSection();
-    // Exact comparison: the same double asked again is the same section.
-    if (!last.valid || last.kind != k || !(last.value == value)) {
-        last.section = quarvessin::computeSection(k, value);
-        last.kind = k;
-        last.value = value;
-        last.valid = true;
-    }
-    const std::vector<quarvessin::Boundary>& boundaries = last.section.boundaries;
-    if (index < 0 || static_cast<std::size_t>(index) >= boundaries.size()) {
-        throwError("quarvessin: the " + std::string(kindName(k)) + " section has " +
-                   std::to_string(boundaries.size()) + " boundaries, there is no boundary " +
-                   std::to_string(index));
-    }
-    return quarvessin::formatBoundary(boundaries[static_cast<std::size_t>(index)]);
+val computeSection(val kind, double value, val options) {
+    return attempt([&] {
+        quarvessin::SectionOptions sectionOptions;
+        if (!options.isUndefined() && !options.isNull()) {
+            sectionOptions.fine = options["fine"].as<bool>();
+            sectionOptions.fields = options["fields"].as<bool>();
+        }
+        return val(sectionOf(kindOf(kind), value, sectionOptions));
+    });
 }
 
-bool sectionAccepted(const std::string& kind, double value) {
-    return quarvessin::sectionAccepted(kindFromName(kind), value);
+val computeSectionDefault(val kind, double value) {
+    return computeSection(std::move(kind), value, val::undefined());
+}
+
+// The bytes of `quarvessin section KIND VALUE --format csv|json`: the
+// section at the console program's points, with its phase fields.
+val formatSection(val kind, double value, val format) {
+    return attempt([&] {
+        const SectionKindInfo& info = kindOf(kind);
+        const Format f = formatOf(text(format));
+        if (!quarvessin::valueAccepted(info, value)) {
+            throw Refusal{quarvessin::valueRefusal(info, value)};
+        }
+        quarvessin::SectionOptions options;
+        options.fields = true;
+        return val(formatted(quarvessin::computeSection(info.kind, value, options), f));
+    });
+}
+
+val sectionFileName(val kind, double value, val extension) {
+    return attempt([&] {
+        return val(quarvessin::sectionFileName(kindOf(kind).kind, value, text(extension)));
+    });
+}
+
+val valueAccepted(val kind, double value) {
+    return attempt([&] { return val(quarvessin::valueAccepted(kindOf(kind), value)); });
+}
+
+val valueRefusal(val kind, double value) {
+    return attempt([&] { return val(quarvessin::valueRefusal(kindOf(kind), value)); });
+}
+
+val validRange(val kind) {
+    return attempt([&] { return val(quarvessin::validRange(kindOf(kind))); });
+}
+
+// The console program's own rule, which the command line and the page
+// narrow with the kind's range.
+val sectionAccepted(val kind, double value) {
+    return attempt([&] { return val(quarvessin::sectionAccepted(kindOf(kind).kind, value)); });
+}
+
+val sectionKinds() {
+    return attempt([&] {
+        val kinds = val::array();
+        for (const SectionKindInfo& info : quarvessin::sectionKinds()) {
+            val k = val::object();
+            k.set("word", std::string(info.word));
+            k.set("plural", std::string(info.plural));
+            k.set("adjective", std::string(info.adjective));
+            k.set("fixed", quantity(info.fixed));
+            k.set("min", info.min);
+            k.set("minIncluded", info.minIncluded);
+            k.set("max", info.max);
+            k.set("maxIncluded", info.maxIncluded);
+            k.set("fileUnit", std::string(info.fileUnit));
+            k.set("datSuffix", std::string(info.datSuffix));
+            k.set("x", quantity(info.x));
+            k.set("y", quantity(info.y));
+            k.set("logY", info.logY);
+            kinds.call<void>("push", k);
+        }
+        return kinds;
+    });
+}
+
+val boundaryStyles() {
+    return attempt([&] {
+        val styles = val::array();
+        for (const quarvessin::BoundaryStyle& style : quarvessin::boundaryStyles()) {
+            val s = val::object();
+            s.set("id", std::string(style.id));
+            s.set("label", std::string(style.label));
+            s.set("legend", std::string(style.legend));
+            s.set("colour", std::string(style.colour));
+            s.set("dots", style.dots);
+            styles.call<void>("push", s);
+        }
+        return styles;
+    });
+}
+
+val pointOf(const quarvessin::PointResult& r) {
+    val out = val::object();
+    out.set("accepted", r.accepted);
+    out.set("refusal", r.refusal);
+    out.set("tC", r.tC);
+    out.set("pBar", r.pBar);
+    if (!r.accepted) return out;
+    out.set("sublimationPressure", r.sublimationPressure);
+    out.set("threePhasePressure", r.threePhasePressure);
+    out.set("loopTopPressure", r.loopTopPressure);
+    out.set("loopClosesAtPureWater", r.loopClosesAtPureWater);
+    val boundaries = val::array();
+    for (const quarvessin::PointBoundary& b : r.boundaries) {
+        val o = val::object();
+        o.set("boundary", b.boundary);
+        o.set("phase", b.phase);
+        o.set("description", b.description);
+        o.set("wtPercent", b.wtPercent);
+        o.set("moleFraction", b.moleFraction);
+        boundaries.call<void>("push", o);
+    }
+    out.set("boundaries", boundaries);
+    if (r.wtPercent) out.set("wtPercent", *r.wtPercent);
+    if (r.moleFraction) out.set("moleFraction", *r.moleFraction);
+    out.set("assemblage", r.assemblage);
+    out.set("warnings", stringArray(r.warnings));
+    return out;
+}
+
+// The point query at T [C] and P [bar], with the assemblage of a mixture of
+// wt% NaCl when `wt` is a number (refused outside 0 to 100 wt%, as its mole
+// fraction outside 0 to 1).
+val queryPoint(double tC, double pBar, val wt) {
+    return attempt([&] {
+        if (!wt.isNumber()) return pointOf(quarvessin::queryPoint(tC, pBar));
+        return pointOf(quarvessin::queryPoint(tC, pBar, quarvessin::moleFraction(wt.as<double>())));
+    });
+}
+
+val queryPointAt(double tC, double pBar) { return queryPoint(tC, pBar, val::undefined()); }
+
+val shortestNumber(double value) {
+    return attempt([&] { return val(quarvessin::shortestNumber(value)); });
+}
+
+val sixDigits(double value) {
+    return attempt([&] { return val(quarvessin::sixDigits(value)); });
 }
 
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(quarvessin) {
-    emscripten::function("computeSection", &computeSection);
-    emscripten::function("computeSection", &computeSectionDefault);
-    emscripten::function("formatBoundary", &formatBoundary);
-    emscripten::function("sectionAccepted", &sectionAccepted);
-    emscripten::constant("minSectionPressure", quarvessin::minSectionPressure);
-    emscripten::constant("maxSectionPressure", quarvessin::maxSectionPressure);
-    emscripten::constant("maxSectionTemperature", quarvessin::maxSectionTemperature);
+    using emscripten::class_;
+    using emscripten::constant;
+    using emscripten::function;
+    class_<SectionHandle>("Section")
+        .smart_ptr<std::shared_ptr<SectionHandle>>("SectionPointer")
+        .property("accepted", &SectionHandle::accepted)
+        .property("refusal", &SectionHandle::refusal)
+        .property("console", &SectionHandle::console)
+        .property("kind", &SectionHandle::kind)
+        .property("value", &SectionHandle::value)
+        .property("fine", &SectionHandle::fine)
+        .property("boundaries", &SectionHandle::boundaries)
+        .property("fields", &SectionHandle::fields)
+        .property("warnings", &SectionHandle::warnings)
+        .function("format", &SectionHandle::format)
+        .function("formatBoundary", &SectionHandle::formatBoundary)
+        .function("fileName", &SectionHandle::fileName);
+    function("computeSection", &computeSection);
+    function("computeSection", &computeSectionDefault);
+    function("formatSection", &formatSection);
+    function("sectionFileName", &sectionFileName);
+    function("valueAccepted", &valueAccepted);
+    function("valueRefusal", &valueRefusal);
+    function("validRange", &validRange);
+    function("sectionAccepted", &sectionAccepted);
+    function("sectionKinds", &sectionKinds);
+    function("boundaryStyles", &boundaryStyles);
+    function("queryPoint", &queryPoint);
+    function("queryPoint", &queryPointAt);
+    function("shortestNumber", &shortestNumber);
+    function("sixDigits", &sixDigits);
+    constant("correlationMinTemperature", quarvessin::correlationMinTemperature);
+    constant("correlationMaxTemperature", quarvessin::correlationMaxTemperature);
+    constant("correlationMinPressure", quarvessin::correlationMinPressure);
+    constant("correlationMaxPressure", quarvessin::correlationMaxPressure);
+    constant("isobarTopTemperature", quarvessin::isobarTopTemperature);
+    constant("absoluteZero", quarvessin::absoluteZero);
+    constant("minSectionPressure", quarvessin::minSectionPressure);
+    constant("maxSectionPressure", quarvessin::maxSectionPressure);
+    constant("maxSectionTemperature", quarvessin::maxSectionTemperature);
 }

@@ -19,11 +19,13 @@ try {
   }
   const page = await openPage(b.context, file, '?isobar=300');
   const results = {};
-  for (const [kind, positions] of [['isobar', 1000], ['isotherm', 821]]) {
+  const kinds = await page.evaluate(() => window.quarvessin.sectionKinds().map((k) => k.word));
+  for (const kind of kinds) {
     await page.check(`input[name=kind][value=${kind}]`);
-    const perf = await page.evaluate(async (max) => {
+    const perf = await page.evaluate(async () => {
       const ui = window.quarvessinExplorer;
       const slider = document.getElementById('slider');
+      const max = Number(slider.max);
       ui.perf.length = 0;
       // Every fifth position, as a drag across the slider would deliver them.
       for (let pos = 0; pos <= max; pos += 5) {
@@ -32,7 +34,21 @@ try {
         await new Promise((r) => requestAnimationFrame(() => r()));
       }
       return ui.perf.map((p) => ({ total: p.total, compute: p.compute, value: p.value }));
-    }, positions);
+    });
+    // The field labels once the slider rests, at ten places along it.
+    const labels = await page.evaluate(async () => {
+      const ui = window.quarvessinExplorer;
+      const slider = document.getElementById('slider');
+      ui.labelPerf.length = 0;
+      for (let i = 0; i < 10; i++) {
+        const n = ui.labelled;
+        slider.value = String(Math.round((Number(slider.max) * (i + 0.5)) / 10));
+        slider.dispatchEvent(new Event('input', { bubbles: true }));
+        slider.dispatchEvent(new Event('change', { bubbles: true }));
+        while (ui.labelled === n) await new Promise((r) => setTimeout(r, 5));
+      }
+      return ui.labelPerf.slice();
+    });
     const totals = perf.map((p) => p.total);
     const worst = perf.reduce((a, p) => (p.total > a.total ? p : a));
     results[kind] = {
@@ -42,6 +58,8 @@ try {
       worst: worst.total,
       worstAt: worst.value,
       computeMedian: quantile(perf.map((p) => p.compute), 0.5),
+      labelsMedian: quantile(labels, 0.5),
+      labelsWorst: Math.max(...labels),
     };
   }
   const ms = (v) => `${v.toFixed(1)} ms`;
@@ -49,6 +67,7 @@ try {
   console.log(`first plot           median ${ms(quantile(firsts, 0.5))}, worst ${ms(Math.max(...firsts))} after opening (5 loads)`);
   for (const [kind, r] of Object.entries(results)) {
     console.log(`${kind.padEnd(9)} sweep      ${r.redraws} redraws: median ${ms(r.median)} (engine ${ms(r.computeMedian)}), 95% ${ms(r.p95)}, worst ${ms(r.worst)} at ${r.worstAt}`);
+    console.log(`${kind.padEnd(9)} labels     placed after the slider rests: median ${ms(r.labelsMedian)}, worst ${ms(r.labelsWorst)} (10 places)`);
   }
 } finally {
   await b.close();

@@ -1,8 +1,8 @@
 // Exports of the section on display: the console program's boundary files
-// (one, or all in a zip), a CSV of the section, and the plot as PNG or SVG.
+// (one, or all in a zip) and the plot as PNG or SVG. The section's CSV and
+// JSON are the engine's (Section.format).
 import { zipSync, strToU8 } from 'fflate';
 import uPlot from 'uplot';
-import { ORDER, STYLES } from './boundaries.js';
 
 export function download(name, data, type) {
   const blob = data instanceof Blob ? data : new Blob([data], { type });
@@ -16,31 +16,12 @@ export function download(name, data, type) {
   setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
-// The stem of the export names, as scripts/plot_section names its pictures:
-// section_isobar_300.000000bar, section_isotherm_400.000000c.
-export function stem(kind, value) {
-  return `section_${kind}_${value.toFixed(6)}${kind === 'isobar' ? 'bar' : 'c'}`;
-}
-
-// Every boundary file of the section, byte for byte the console program's, in one zip.
-export function boundaryZip(q, kind, value, fileNames) {
+// Every boundary file of a held section (computeSection at the console
+// program's points), byte for byte the console program's, in one zip.
+export function boundaryZip(section) {
   const files = {};
-  fileNames.forEach((name, i) => { files[name] = strToU8(q.formatBoundary(kind, value, i)); });
+  section.boundaries.forEach((b, i) => { files[b.fileName] = strToU8(section.formatBoundary(i)); });
   return zipSync(files, { level: 6, mtime: new Date('2000-01-01T00:00:00Z') });
-}
-
-// The section's points, with the console program's resolution, one row each.
-// Numbers in JavaScript's shortest round-trip form (all digits of the double);
-// NaN and Infinity where a point is not a finite number.
-export function sectionCsv(section) {
-  const yName = section.kind === 'isobar' ? 'temperature_C' : 'pressure_bar';
-  const rows = [`boundary,file,piece,wt_percent_NaCl,${yName}`];
-  for (const b of section.boundaries) {
-    b.pieces.forEach((p, k) => {
-      for (let i = 0; i < p.x.length; i++) rows.push(`${b.phases},${b.fileName},${k + 1},${p.x[i]},${p.y[i]}`);
-    });
-  }
-  return rows.join('\n') + '\n';
 }
 
 const esc = (s) => String(s).replace(/[&<>"]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' })[c]);
@@ -53,8 +34,8 @@ export function plotSvg(plot, title) {
   const left = u.bbox.left / r, top = u.bbox.top / r + 30, w = u.bbox.width / r, h = u.bbox.height / r;
   const X = (v) => left + u.valToPos(v, 'x');
   const Y = (v) => top + u.valToPos(v, 'y');
-  const { logx, kind } = plot.layout;
-  const logy = kind === 'isotherm';
+  const { logx, logY: logy, xLabel, yLabel } = plot.layout;
+  const { order, byId } = plot.styles;
   const out = [];
   out.push(`<svg xmlns="http://www.w3.org/2000/svg" width="${W}" height="${H}" viewBox="0 0 ${W} ${H}" font-family="DejaVu Sans, Arial, sans-serif" font-size="12">`);
   out.push(`<rect width="100%" height="100%" fill="#fff"/>`);
@@ -80,14 +61,14 @@ export function plotSvg(plot, title) {
     });
   });
   out.push(`<rect x="${left}" y="${top}" width="${w}" height="${h}" fill="none" stroke="#888"/>`);
-  out.push(`<text x="${left + w / 2}" y="${top + h + 36}" text-anchor="middle">NaCl [wt%]</text>`);
-  out.push(`<text transform="translate(16 ${top + h / 2}) rotate(-90)" text-anchor="middle">${logy ? 'pressure [bar]' : 'temperature [°C]'}</text>`);
+  out.push(`<text x="${left + w / 2}" y="${top + h + 36}" text-anchor="middle">${esc(xLabel)}</text>`);
+  out.push(`<text transform="translate(16 ${top + h / 2}) rotate(-90)" text-anchor="middle">${esc(yLabel)}</text>`);
   out.push('<g clip-path="url(#area)" fill="none" stroke-width="2" stroke-linejoin="round">');
   const legend = [];
-  ORDER.forEach((key, s) => {
-    if (plot.hidden.has(key)) return;
+  order.forEach((id, s) => {
+    if (plot.hidden.has(id)) return;
     const [xs, ys] = plot.data[s + 1];
-    const st = STYLES[key];
+    const st = byId[id];
     let d = '', pen = false, dots = '';
     for (let i = 0; i < xs.length; i++) {
       const x = xs[i], y = ys[i];
@@ -105,7 +86,7 @@ export function plotSvg(plot, title) {
   out.push('</g><g font-weight="600" fill="#444a52" text-anchor="middle" clip-path="url(#area)">');
   for (const l of plot.labels) {
     const x = X(l.x), y = Y(l.y);
-    if (Number.isFinite(x) && Number.isFinite(y)) out.push(`<text x="${x}" y="${y + 5}" font-size="14">${esc(l.text)}</text>`);
+    if (Number.isFinite(x) && Number.isFinite(y)) out.push(`<text x="${x}" y="${y + 5}" font-size="14">${esc(l.name)}</text>`);
   }
   out.push('</g>');
   let lx = left;
@@ -138,9 +119,9 @@ export function plotPng(plot, title) {
   ctx.font = `${12 * r}px system-ui, sans-serif`;
   let x = u.bbox.left;
   const y = c.height - 16 * r;
-  ORDER.forEach((key, s) => {
-    if (plot.hidden.has(key) || !plot.data[s + 1][0].length) return;
-    const st = STYLES[key];
+  plot.styles.order.forEach((id, s) => {
+    if (plot.hidden.has(id) || !plot.data[s + 1][0].length) return;
+    const st = plot.styles.byId[id];
     ctx.fillStyle = st.colour;
     ctx.fillRect(x, y - 2 * r, 22 * r, 3 * r);
     ctx.fillStyle = '#1c1e21';

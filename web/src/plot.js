@@ -1,9 +1,9 @@
 // The section plot: uPlot in its x-y mode (every boundary a path in point
 // order, so curves that double back in wt% are drawn as traced), pieces and
 // points that are not finite numbers interrupting the path, with hover, drag
-// zoom and phase-field labels.
+// zoom and the engine's phase-field labels. Styles, axis names and the
+// hover text come from the caller (the engine's tables and number texts).
 import uPlot from 'uplot';
-import { ORDER, STYLES, fmtG } from './boundaries.js';
 
 const DOT_RADIUS = 3.5;  // corner points of the three-phase tie lines [CSS px]
 
@@ -24,12 +24,24 @@ function decadeSplits(min, max, most) {
   return out;
 }
 
+// Every decade the page chose keeps its label (uPlot's own filter labels
+// only 1e-16 to 1e16).
+const keepSplits = (u, splits) => splits;
+
 function logTickValue(v) {
   if (v >= 1e-3 && v < 1e5) return String(Number(v.toPrecision(6)));
   return v.toExponential(0).replace('e+', 'e');
 }
 
-// Concatenates the pieces of one style key into two arrays, NaN between pieces.
+// A power of ten at or below (`down`) or above a positive value, the value
+// itself where that power is not a positive finite number (below 1e-323 or
+// above 1e308): a logarithmic axis needs positive finite ends.
+function decadeOf(v, down) {
+  const d = Math.pow(10, down ? Math.floor(Math.log10(v)) : Math.ceil(Math.log10(v)));
+  return d > 0 && Number.isFinite(d) ? d : v;
+}
+
+// Concatenates the pieces of one style into two arrays, NaN between pieces.
 function flatten(pieces) {
   let n = 0;
   for (const p of pieces) n += p.x.length + 1;
@@ -45,11 +57,15 @@ function flatten(pieces) {
 }
 
 export class SectionPlot {
-  constructor(element, { onDraw } = {}) {
+  // styles: { order, byId } (styles.js); describe(hit) -> the hover text of
+  // { id, x, y }; onDraw() after every draw.
+  constructor(element, { styles, describe, onDraw }) {
     this.element = element;
+    this.styles = styles;
+    this.describe = describe;
     this.onDraw = onDraw;
     this.u = null;
-    this.layout = null;   // { kind, logx } the instance was made for
+    this.layout = null;   // { logY, xLabel, yLabel, logx } the instance was made for
     this.data = null;
     this.labels = [];
     this.home = null;     // full extent { x: [min, max], y: [min, max] }
@@ -59,17 +75,20 @@ export class SectionPlot {
     this.hover = null;
   }
 
-  // Shows a section: groups of pieces by style key, the labels, the kind and the axis choice.
-  show(kind, groups, labels, logx) {
-    const logy = kind === 'isotherm';
-    if (!this.u || this.layout.kind !== kind || this.layout.logx !== logx) {
-      this.create(kind, logx);
+  // Shows a section: its axes { logY, xLabel, yLabel, emptyY (the vertical
+  // range of an empty plot) }, groups of pieces by
+  // style id, the field labels [{ name, x, y }] and the axis choice.
+  show(axes, groups, labels, logx) {
+    const logy = axes.logY;
+    const l = this.layout;
+    if (!this.u || l.logY !== logy || l.xLabel !== axes.xLabel || l.yLabel !== axes.yLabel || l.logx !== logx) {
+      this.create({ ...axes, logx });
       this.zoomed = false;
     }
     this.labels = labels;
     this.groups = groups;
     const data = [null];
-    for (const key of ORDER) data.push(flatten(groups[key] || []));
+    for (const id of this.styles.order) data.push(flatten(groups[id] || []));
     this.data = data;
     this.home = this.extent(data, logx, logy);
     this.u.batch(() => {
@@ -79,11 +98,17 @@ export class SectionPlot {
     });
   }
 
+  // The phase-field labels of the section on display, drawn over it.
+  setLabels(labels) {
+    this.labels = labels;
+    if (this.u) this.u.redraw(false, false);
+  }
+
   // The data range of the finite (and, on log axes, positive) points, padded.
   extent(data, logx, logy) {
     let x0 = Infinity, x1 = -Infinity, y0 = Infinity, y1 = -Infinity;
     for (let s = 1; s < data.length; s++) {
-      if (this.hidden.has(ORDER[s - 1])) continue;
+      if (this.hidden.has(this.styles.order[s - 1])) continue;
       const [xs, ys] = data[s];
       for (let i = 0; i < xs.length; i++) {
         const x = xs[i], y = ys[i];
@@ -94,11 +119,11 @@ export class SectionPlot {
         if (y > y1) y1 = y;
       }
     }
-    if (!(x0 <= x1)) return logy ? { x: logx ? [1e-6, 100] : [0, 100], y: [1, 1000] } : { x: logx ? [1e-6, 100] : [0, 100], y: [0, 1000] };
-    const x = logx ? [Math.pow(10, Math.floor(Math.log10(x0))), 100] : [0, 100];
+    if (!(x0 <= x1)) return { x: logx ? [1e-6, 100] : [0, 100], y: this.layout.emptyY || (logy ? [1, 10] : [0, 1]) };
+    const x = logx ? [decadeOf(x0, true), 100] : [0, 100];
     let y;
     if (logy) {
-      y = [Math.pow(10, Math.floor(Math.log10(y0))), Math.pow(10, Math.ceil(Math.log10(y1)))];
+      y = [decadeOf(y0, true), decadeOf(y1, false)];
       if (y[0] === y[1]) y = [y[0] / 10, y[1] * 10];
     } else {
       const pad = Math.max(0.03 * (y1 - y0), 1);
@@ -132,13 +157,13 @@ export class SectionPlot {
       return [c - h, c + h];
     };
     this.zoomed = true;
-    this.setRanges({ x: scaled('x', this.layout.logx), y: scaled('y', this.layout.kind === 'isotherm') });
+    this.setRanges({ x: scaled('x', this.layout.logx), y: scaled('y', this.layout.logY) });
   }
 
-  setHidden(key, hidden) {
-    hidden ? this.hidden.add(key) : this.hidden.delete(key);
+  setHidden(id, hidden) {
+    hidden ? this.hidden.add(id) : this.hidden.delete(id);
     if (!this.u) return;
-    const i = ORDER.indexOf(key) + 1;
+    const i = this.styles.order.indexOf(id) + 1;
     this.u.setSeries(i, { show: !hidden });
   }
 
@@ -171,19 +196,19 @@ export class SectionPlot {
     };
   }
 
-  create(kind, logx) {
+  create(layout) {
     if (this.u) this.u.destroy();
-    const logy = kind === 'isotherm';
-    this.layout = { kind, logx };
+    const { logx, logY: logy } = layout;
+    this.layout = layout;
     const series = [{}];
-    for (const key of ORDER) {
-      const st = STYLES[key];
+    for (const id of this.styles.order) {
+      const st = this.styles.byId[id];
       series.push({
         label: st.legend,
         stroke: st.colour,
         fill: st.dots ? st.colour : undefined,
         width: 2,
-        show: !this.hidden.has(key),
+        show: !this.hidden.has(id),
         facets: [{ scale: 'x', auto: false }, { scale: 'y', auto: false }],
         paths: this.pathBuilder(logx, logy, st.dots),
         points: { show: false },
@@ -202,9 +227,9 @@ export class SectionPlot {
         y: { auto: false, distr: logy ? 3 : 1, log: 10, range: (u, a, b) => [a, b] },
       },
       axes: [
-        { scale: 'x', label: 'NaCl [wt%]', splits: logx ? (u, i, min, max) => decadeSplits(min, max, 10) : undefined, font: axisFont, labelFont: axisFont, grid: { stroke: '#e6e8eb' },
+        { scale: 'x', label: layout.xLabel, splits: logx ? (u, i, min, max) => decadeSplits(min, max, 10) : undefined, filter: logx ? keepSplits : undefined, font: axisFont, labelFont: axisFont, grid: { stroke: '#e6e8eb' },
           values: logx ? (u, vals) => vals.map((v) => (v == null ? '' : logTickValue(v))) : linearTicks },
-        { scale: 'y', label: logy ? 'pressure [bar]' : 'temperature [°C]', splits: logy ? (u, i, min, max) => decadeSplits(min, max, 12) : undefined, font: axisFont, labelFont: axisFont,
+        { scale: 'y', label: layout.yLabel, splits: logy ? (u, i, min, max) => decadeSplits(min, max, 12) : undefined, filter: logy ? keepSplits : undefined, font: axisFont, labelFont: axisFont,
           size: 62, grid: { stroke: '#e6e8eb' },
           values: logy ? (u, vals) => vals.map((v) => (v == null ? '' : logTickValue(v))) : linearTicks },
       ],
@@ -222,7 +247,7 @@ export class SectionPlot {
         draw: [(u) => { plot.drawLabels(u); if (plot.onDraw) plot.onDraw(); }],
       },
     };
-    this.u = new uPlot(opts, [null, ...ORDER.map(() => [new Float64Array(0), new Float64Array(0)])], this.element);
+    this.u = new uPlot(opts, this.emptyData(), this.element);
     if (!this.resizer) {
       this.resizer = new ResizeObserver(() => {
         if (this.u) this.u.setSize({ width: Math.max(200, this.element.clientWidth), height: Math.max(200, this.element.clientHeight) });
@@ -231,14 +256,8 @@ export class SectionPlot {
     }
   }
 
-  clear() {
-    if (!this.u) return;
-    this.labels = [];
-    this.groups = {};
-    this.data = [null, ...ORDER.map(() => [new Float64Array(0), new Float64Array(0)])];
-    this.u.setData(this.data, false);
-    this.u.redraw(true, false);
-    this.hoverAt(-1, -1);
+  emptyData() {
+    return [null, ...this.styles.order.map(() => [new Float64Array(0), new Float64Array(0)])];
   }
 
   drawLabels(u) {
@@ -254,7 +273,7 @@ export class SectionPlot {
     ctx.fillStyle = '#444a52';
     for (const l of this.labels) {
       const x = u.valToPos(l.x, 'x', true), y = u.valToPos(l.y, 'y', true);
-      if (Number.isFinite(x) && Number.isFinite(y)) ctx.fillText(l.text, x, y);
+      if (Number.isFinite(x) && Number.isFinite(y)) ctx.fillText(l.name, x, y);
     }
     ctx.restore();
   }
@@ -262,19 +281,18 @@ export class SectionPlot {
   // The drawn point nearest to the cursor (CSS px of the plotting area), within 14 px.
   nearest(left, top) {
     if (!this.u || !this.data || left < 0) return null;
-    const { logx, kind } = this.layout;
-    const logy = kind === 'isotherm';
+    const { logx, logY: logy } = this.layout;
     let best = null, bestD = 14 * 14;
     for (let s = 1; s < this.data.length; s++) {
-      const key = ORDER[s - 1];
-      if (this.hidden.has(key)) continue;
+      const id = this.styles.order[s - 1];
+      if (this.hidden.has(id)) continue;
       const [xs, ys] = this.data[s];
       for (let i = 0; i < xs.length; i++) {
         const x = xs[i], y = ys[i];
         if (!(Number.isFinite(x) && Number.isFinite(y)) || (logx && x <= 0) || (logy && y <= 0)) continue;
         const dx = this.u.valToPos(x, 'x') - left, dy = this.u.valToPos(y, 'y') - top;
         const d = dx * dx + dy * dy;
-        if (d < bestD) { bestD = d; best = { key, x, y }; }
+        if (d < bestD) { bestD = d; best = { id, x, y }; }
       }
     }
     return best;
@@ -286,9 +304,8 @@ export class SectionPlot {
     const hit = this.nearest(left, top);
     this.hover = hit;
     if (!hit) { tip.hidden = true; return; }
-    const st = STYLES[hit.key];
-    const unit = this.layout.kind === 'isotherm' ? ' bar' : ' °C';
-    tip.textContent = `${st.legend}: ${fmtG(hit.x)} wt% NaCl, ${fmtG(hit.y)}${unit}`;
+    const st = this.styles.byId[hit.id];
+    tip.textContent = this.describe(hit);
     tip.style.setProperty('--c', st.colour);
     tip.hidden = false;
     const over = this.u.over.getBoundingClientRect();

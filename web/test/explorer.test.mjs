@@ -1,6 +1,8 @@
 // The explorer page in headless Chromium, opened from file:// as a user
 // would: the sections it shows and exports against the console program's own
-// runs, refusals, the controls, the URL, exports and the picture.
+// runs and the engine's formats, the phase-field labels against the point
+// query, refusals and hostile addresses, the controls, the URL, exports and
+// the picture.
 //   QUARVESSIN_PAGE      the built quarvessin-explorer.html
 //   QUARVESSIN_PLOTDATA  the native console program
 import { test, before, after } from 'node:test';
@@ -34,14 +36,14 @@ function consoleRun(kind, value) {
   }
 }
 
-// What the page shows: title, console, warnings, files, legend, plotted points per style key.
+// What the page shows: title, console, warnings, files, legend, plotted points per boundary id.
 const shown = (page) => page.evaluate(() => {
   const ui = window.quarvessinExplorer;
   const points = {};
   if (ui.plot.data) {
-    ['VL', 'LH', 'VLH', 'VH'].forEach((key, s) => {
+    ui.plot.styles.order.forEach((id, s) => {
       const xs = ui.plot.data[s + 1][0];
-      points[key] = Array.from(xs).filter((x) => !Number.isNaN(x)).length;
+      points[id] = Array.from(xs).filter((x) => !Number.isNaN(x)).length;
     });
   }
   return {
@@ -73,7 +75,15 @@ async function afterDraw(page, action) {
   await page.waitForFunction((n) => window.quarvessinExplorer.drawn > n, before);
 }
 
-const KEYS = { 'liquid+vapor': 'VL', 'vapor+liquid': 'VL', 'liquid+halite': 'LH', 'vapor+liquid+halite': 'VLH', 'vapor+halite': 'VH' };
+// The boundary id of a console program's file prefix.
+const IDS = { 'liquid+vapor': 'vapor+liquid', 'vapor+liquid': 'vapor+liquid', 'liquid+halite': 'liquidus',
+  'vapor+liquid+halite': 'three-phase', 'vapor+halite': 'vapor+halite' };
+
+// Waits until the page has placed the field labels of its section.
+const labelsPlaced = (page) => page.waitForFunction(() => window.quarvessinExplorer.labelled > 0, null, { timeout: 20000 });
+
+// The engine's refusal as the page words it (°C for C).
+const pageWords = (text) => text.replace(/(\d) C(?![\w+%])/g, '$1 °C');
 
 let browser;
 before(async () => { browser = await launch(); });
@@ -95,17 +105,17 @@ test('sections as the console program writes them, exported byte for byte', { sk
     // of an isotherm at display resolution, denser than its file).
     const expected = {};
     for (const [name, text] of Object.entries(run.files)) {
-      const key = KEYS[name.slice(0, name.lastIndexOf('_'))];
-      expected[key] = (expected[key] || 0) + pointLines(text);
+      const id = IDS[name.slice(0, name.lastIndexOf('_'))];
+      expected[id] = (expected[id] || 0) + pointLines(text);
     }
-    for (const [key, n] of Object.entries(expected)) {
-      if (kind === 'isotherm' && key === 'VH') assert.ok(s.points[key] >= n, `${where}: ${key} ${s.points[key]} < ${n}`);
-      else assert.equal(s.points[key], n, `${where}: points of ${key}`);
+    for (const [id, n] of Object.entries(expected)) {
+      if (kind === 'isotherm' && id === 'vapor+halite') assert.ok(s.points[id] >= n, `${where}: ${id} ${s.points[id]} < ${n}`);
+      else assert.equal(s.points[id], n, `${where}: points of ${id}`);
     }
     assert.equal(s.legend.length, new Set(Object.keys(expected)).size, `${where}: legend`);
 
     const zip = await downloadOf(page, '#export-zip');
-    assert.match(zip.name, kind === 'isobar' ? /^section_isobar_.*bar\.zip$/ : /^section_isotherm_.*c\.zip$/);
+    assert.equal(zip.name, `${kind}_${value}${kind === 'isobar' ? 'bar' : 'C'}.zip`);
     const files = unzipSync(new Uint8Array(zip.bytes));
     assert.deepEqual(Object.keys(files).sort(), Object.keys(run.files).sort(), `${where}: zip`);
     for (const [name, data] of Object.entries(files)) {
@@ -115,6 +125,148 @@ test('sections as the console program writes them, exported byte for byte', { sk
     assert.equal(firstDifference(one.bytes.toString('latin1'), run.files[one.name]), null, `${where}: ${one.name}`);
     assert.deepEqual(page.errors, []);
     await page.close();
+  }
+});
+
+test('the csv and json downloads are the engine\'s bytes of the section', async () => {
+  for (const [kind, value] of [['isobar', '300'], ['isotherm', '-20'], ['isotherm', '800.69']]) {
+    const where = `${kind} ${value}`;
+    const page = await openPage(browser.context, pageFile, `?${kind}=${value}`);
+    for (const format of ['csv', 'json']) {
+      const file = await downloadOf(page, `#export-${format}`);
+      const expected = await page.evaluate(([k, v, f]) => ({
+        name: window.quarvessin.sectionFileName(k, Number(v), f),
+        bytes: window.quarvessin.formatSection(k, Number(v), f),
+      }), [kind, value, format]);
+      assert.equal(file.name, expected.name, where);
+      assert.equal(file.bytes.toString('utf8'), expected.bytes, `${where}: ${format}`);
+    }
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
+// The labels the plot draws, as drawn: text and place (read back from the
+// canvas position), and the section's fields.
+const drawnLabels = (page) => page.evaluate(async () => {
+  const { plot, section } = window.quarvessinExplorer;
+  const u = plot.u;
+  const drawn = [];
+  const draw = plot.drawLabels;
+  plot.drawLabels = function (v) {
+    const fillText = v.ctx.fillText;
+    v.ctx.fillText = function (text, x, y) {
+      drawn.push({ name: text, x: v.posToVal(x, 'x', true), y: v.posToVal(y, 'y', true),
+        inside: x >= v.bbox.left && x <= v.bbox.left + v.bbox.width && y >= v.bbox.top && y <= v.bbox.top + v.bbox.height });
+      return fillText.apply(this, arguments);
+    };
+    try { draw.call(this, v); } finally { v.ctx.fillText = fillText; }
+  };
+  try {
+    u.redraw(false, false);
+    await new Promise((resolve) => setTimeout(resolve, 50));  // uPlot draws in a microtask
+  } finally {
+    plot.drawLabels = draw;
+  }
+  return { drawn, fields: section.fields, kind: section.kind, value: section.value };
+});
+
+test('every label drawn names the assemblage the point query gives where it is drawn', async () => {
+  for (const query of ['?isotherm=800', '?isotherm=790', '?isotherm=800.69', '?isobar=300', '?isobar=1000']) {
+    const page = await openPage(browser.context, pageFile, query);
+    await labelsPlaced(page);
+    const { drawn, fields, kind, value } = await drawnLabels(page);
+    // The engine's fields, all of them drawn inside the plot.
+    const engine = await page.evaluate(([k, v]) => {
+      const s = window.quarvessin.computeSection(k, v, { fine: true, fields: true });
+      try { return s.fields; } finally { s.delete(); }
+    }, [kind, value]);
+    assert.deepEqual(fields, engine, query);
+    assert.deepEqual(drawn.map((d) => d.name), fields.map((f) => f.name), `${query}: labels drawn`);
+    assert.ok(fields.length >= 3, `${query}: ${fields.length} labels`);
+    for (const [i, d] of drawn.entries()) {
+      assert.ok(d.inside, `${query}: ${d.name} outside the plot`);
+      const answer = await page.evaluate(([k, v, x, y]) => {
+        const [t, p] = k === 'isobar' ? [y, v] : [v, y];
+        return window.quarvessin.queryPoint(t, p, x);
+      }, [kind, value, d.x, d.y]);
+      assert.equal(answer.accepted, true, `${query}: ${answer.refusal}`);
+      assert.equal(answer.assemblage, fields[i].assemblage, `${query}: "${d.name}" drawn at ${d.x} wt%, ${d.y}`);
+    }
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
+test('display text: "vapour", and °C after every temperature', async () => {
+  for (const query of ['?isotherm=-20', '?isotherm=800', '?isobar=300', '?isotherm=900']) {
+    const page = await openPage(browser.context, pageFile, query);
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 300)));
+    // Everything a reader sees but the console program's own text and file names.
+    const text = await page.evaluate(() => {
+      const body = document.body.cloneNode(true);
+      for (const id of ['console', 'files']) body.querySelector(`#${id}`).remove();
+      const { layout } = window.quarvessinExplorer.plot;
+      return [body.innerText, layout.xLabel, layout.yLabel].join('\n');
+    });
+    // Prose says "vapour"; boundary names ("vapor+halite", as in the file
+    // names) are identities the engine's warnings quote.
+    assert.doesNotMatch(text.replace(/[a-z]+(\+[a-z]+)+/g, ''), /vapor\b/, query);
+    assert.doesNotMatch(text, /\d C\b/, `${query}: a temperature without °`);
+    if (query.startsWith('?isotherm')) assert.match(text, /temperature \[°C\]/, query);
+    if (query === '?isotherm=-20') assert.match(text, /below 0 °C/, 'the warning');
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
+test('every accepted section draws; refused values and hostile addresses are named, nothing escapes', async () => {
+  // Far below the correlations: pressures down to 5e-324 bar on the log axis.
+  const page = await openPage(browser.context, pageFile, '?isotherm=-237.5');
+  const s = await shown(page);
+  assert.equal(s.message, '');
+  assert.ok(Object.values(s.points).reduce((a, b) => a + b, 0) > 100, JSON.stringify(s.points));
+  const axis = await page.evaluate(() => {
+    const u = window.quarvessinExplorer.plot.u;
+    return { min: u.scales.y.min, max: u.scales.y.max, labels: u.axes[1]._values };
+  });
+  assert.ok(axis.min > 0 && axis.max > axis.min && Number.isFinite(axis.max), JSON.stringify(axis));
+  assert.ok(axis.labels.length >= 3 && axis.labels.every((t) => t !== ''), JSON.stringify(axis.labels));
+  const share = await colourShares(page, await page.screenshot(), ['#1e8f3a']);
+  assert.ok(share.colours[0] > 0.0003, `three-phase line not drawn: ${share.colours[0]}`);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+
+  const hostile = [
+    ['?isobar=0.9999999999999999', 'isobar', 0.9999999999999999], ['?isotherm=-273.15', 'isotherm', -273.15],
+    ['?isotherm=-1e300', 'isotherm', -1e300], ['?isobar=1e999', 'isobar', Infinity], ['?isothermal=800.7', 'isotherm', 800.7],
+    ['?isobar=%ZZ', 'isobar'], ['?isobar=', 'isobar'], ['?isotherm=NaN', 'isotherm'], ['?isobar=0x10', 'isobar'],
+    [`?isobar=${'9'.repeat(4000)}`, 'isobar', Infinity], ['?isobar=%E2%80%AE300', 'isobar'],
+    [`?isotherm=${'x'.repeat(100000)}`, 'isotherm'], ['?isotherms=-20&isobar=300', 'isotherm', -20, true], ['?isobars=1e-0', 'isobar', 1, true],
+    ['?isotherm=1e-400', 'isotherm', 0, true], ['?nothing=1', 'isobar', 300, true],
+  ];
+  for (const [query, kind, value, accepted] of hostile) {
+    const p = await openPage(browser.context, pageFile, query);
+    const h = await shown(p);
+    const drawnPoints = Object.values(h.points).reduce((a, b) => a + b, 0);
+    assert.equal(h.kind, kind, query);
+    if (accepted) {
+      assert.ok(drawnPoints > 0 && h.message === '', `${query}: ${h.message}`);
+      assert.equal(h.files.length > 0, true, query);
+      assert.ok(h.title.endsWith(` at ${value} ${kind === 'isobar' ? 'bar' : '°C'}`), `${query}: ${h.title}`);
+    } else if (value !== undefined) {
+      // Refused: the engine's refusal, the value in its shortest exact form.
+      const refusal = await p.evaluate(([k, v]) => window.quarvessin.valueRefusal(k, v), [kind, value]);
+      assert.equal(h.message, pageWords(refusal), query);
+      assert.equal(drawnPoints, 0, query);
+      assert.match(h.title, /: refused$/);
+    } else {
+      assert.match(h.message, /is not a number/, query);
+      assert.ok(h.message.length < 200, `${query.slice(0, 20)}: a message of ${h.message.length} characters`);
+      assert.equal(drawnPoints, 0, query);
+    }
+    assert.deepEqual(p.errors, [], query);
+    await p.close();
   }
 });
 
@@ -132,6 +284,8 @@ test('a refused value shows the console\'s words and plots nothing stale', { ski
     assert.ok(Object.values(s.points).every((n) => n === 0), `${kind} ${value}: stale points ${JSON.stringify(s.points)}`);
     assert.equal(s.zipDisabled, true);
     assert.match(s.title, /refused/);
+    assert.equal(s.message, await page.evaluate(([k, v]) => window.quarvessin.valueRefusal(k, Number(v)), [kind, value])
+      .then(pageWords), `${kind} ${value}`);
     // Back to a valid value: the section is drawn again.
     await afterDraw(page, () => page.fill('#value', kind === 'isobar' ? '300' : '400'));
     assert.ok(Object.values((await shown(page)).points).some((n) => n > 0));
@@ -172,6 +326,12 @@ test('typing, the slider and the keyboard change the section; the URL round-trip
   await afterDraw(page, () => page.keyboard.press('ArrowRight'));
   s = await shown(page);
   assert.ok(Number(s.value) > 1 && Number(s.value) < 1.05, s.value);
+  // On through positions whose rounded values repeat (1.03 bar at two):
+  // the slider does not jump back.
+  for (let i = 0; i < 9; i++) await afterDraw(page, () => page.keyboard.press('ArrowRight'));
+  s = await shown(page);
+  assert.equal(await page.inputValue('#slider'), '10');
+  assert.ok(Number(s.value) >= 1.08, s.value);
   assert.ok(s.files[0].includes(`_${Number(s.value).toFixed(6)}bar`), s.files[0]);
 
   // Dragging the slider with the mouse moves through the section.
@@ -183,8 +343,18 @@ test('typing, the slider and the keyboard change the section; the URL round-trip
     await afterDraw(page, () => page.mouse.move(box.x + box.width * f, box.y + box.height / 2));
     seen.add((await shown(page)).value);
   }
+  const labelledBefore = await page.evaluate(() => window.quarvessinExplorer.labelled);
   await page.mouse.up();
   assert.equal(seen.size, 3, `values while dragging: ${[...seen]}`);
+  // Once the slider rests, the labels of the section it rests on.
+  await page.waitForFunction((n) => window.quarvessinExplorer.labelled > n, labelledBefore);
+  const rest = await page.evaluate(() => {
+    const { section } = window.quarvessinExplorer;
+    const s = window.quarvessin.computeSection(section.kind, section.value, { fine: true, fields: true });
+    try { return { drawn: window.quarvessinExplorer.plot.labels, fields: s.fields }; } finally { s.delete(); }
+  });
+  assert.ok(rest.fields.length > 0);
+  assert.deepEqual(rest.drawn, rest.fields);
 
   // The kind from the keyboard: the radio group with arrow keys.
   await page.focus('input[name=kind]:checked');
@@ -196,6 +366,15 @@ test('typing, the slider and the keyboard change the section; the URL round-trip
   assert.ok(s.files.every((f) => f.endsWith('_400.000000c.dat')));
   await afterDraw(page, () => page.press('#slider', 'ArrowLeft'));
   assert.equal((await shown(page)).value, '399');
+  // The slider's ends: the floor of its temperatures and the highest
+  // temperature the kind accepts at the page's resolution, just below 800.7 C.
+  await afterDraw(page, () => page.press('#slider', 'End'));
+  s = await shown(page);
+  assert.equal(s.value, '800.69');
+  assert.ok(s.files.every((f) => f.endsWith('_800.690000c.dat')));
+  await afterDraw(page, () => page.press('#slider', 'Home'));
+  assert.equal((await shown(page)).value, '-20');
+  await afterDraw(page, () => page.fill('#value', '400'));
 
   // The URL opens the same section; back returns to the earlier ones.
   const reopened = await openPage(browser.context, pageFile, '?isotherm=373.976');
@@ -225,7 +404,7 @@ test('hover, zoom, exports of the picture and the data', async () => {
   });
   await page.mouse.move(target.x, target.y);
   await page.waitForSelector('#tooltip:not([hidden])');
-  assert.match(await page.textContent('#tooltip'), /^halite liquidus: [\d.]+ wt% NaCl, [\d.]+ °C$/);
+  assert.match(await page.textContent('#tooltip'), /^halite liquidus: NaCl [\d.]+ wt%, temperature [\d.]+ °C$/);
 
   // Zoom in from the keyboard, reset with the button.
   const range = () => page.evaluate(() => {
@@ -240,13 +419,6 @@ test('hover, zoom, exports of the picture and the data', async () => {
   await page.click('#zoom-reset');
   assert.deepEqual(await range(), full);
 
-  const csv = await downloadOf(page, '#export-csv');
-  const rows = csv.bytes.toString('utf8').trim().split('\n');
-  assert.equal(rows[0], 'boundary,file,piece,wt_percent_NaCl,temperature_C');
-  const counts = await page.evaluate(() => window.quarvessin.computeSection('isobar', 300).boundaries
-    .map((b) => b.pieces.reduce((n, p) => n + p.x.length, 0)));
-  assert.equal(rows.length - 1, counts.reduce((a, b) => a + b, 0));
-  assert.ok(rows.slice(1).every((r) => r.split(',').length === 5));
 
   const svg = (await downloadOf(page, '#export-svg')).bytes.toString('utf8');
   assert.match(svg, /^<svg xmlns="http:\/\/www.w3.org\/2000\/svg"/);
@@ -254,7 +426,7 @@ test('hover, zoom, exports of the picture and the data', async () => {
   assert.ok(await page.evaluate((text) => !new DOMParser().parseFromString(text, 'image/svg+xml').querySelector('parsererror'), svg));
 
   const png = await downloadOf(page, '#export-png');
-  assert.equal(png.name, 'section_isobar_300.000000bar.png');
+  assert.equal(png.name, 'isobar_300bar.png');
   assert.deepEqual([...png.bytes.subarray(0, 8)], [137, 80, 78, 71, 13, 10, 26, 10]);
   assert.deepEqual(page.errors, []);
   await page.close();
