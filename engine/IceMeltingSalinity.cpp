@@ -11,7 +11,8 @@ constexpr double c[] = {1.78, -0.0442, 0.000557};
 }  // namespace
 
 double iceMeltingSalinity(double tmIce) {
-    const double theta = -tmIce;  // freezing-point depression [C]
+    // 0 - tmIce rather than -tmIce: no salt at 0 C is +0, not -0.
+    const double theta = 0.0 - tmIce;  // freezing-point depression [C]
     return theta * (c[0] + theta * (c[1] + theta * c[2]));
 }
 
