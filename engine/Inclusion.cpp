@@ -258,7 +258,7 @@ InclusionResult inclusionState(const InclusionInput& in) {
         w = iceMeltingSalinity(*in.tmIce);
     } else {
         r.salinityFrom = "wt";
-        w = *in.wtPercent;
+        w = *in.wtPercent + 0.0;  // a typed -0 reads as 0
     }
     r.wtPercent = w;
     r.moleFraction = moleFraction(w);
