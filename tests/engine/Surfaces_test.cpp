@@ -248,6 +248,48 @@ TEST_F(SurfacesTest, TrianglesJoinNeighboursOfOnePiece) {
     }
 }
 
+// The triangles follow their surfaces: the model's composition at a
+// triangle's centre (mean temperature, mean log pressure) lies close to the
+// mean of its corners. A triangle across a gap, or columns stitched out of
+// step, would stand far off.
+TEST_F(SurfacesTest, TrianglesFollowTheirSurfaces) {
+    Model m;
+    for (const char* name :
+         {"vapor+liquid-liquid", "vapor+liquid-vapor", "liquidus", "vapor+halite"}) {
+        SCOPED_TRACE(name);
+        const SurfaceMesh& s = mesh(name);
+        std::vector<double> off;
+        for (const auto& tri : s.triangles) {
+            double t = 0.0, logP = 0.0, wt = 0.0;
+            for (std::uint32_t i : tri) {
+                t += s.vertices[i][0] / 3.0;
+                logP += std::log(s.vertices[i][1]) / 3.0;
+                wt += s.vertices[i][2] / 3.0;
+            }
+            m.at(t, std::exp(logP));
+            double x = NAN;
+            if (s.name == "vapor+liquid-liquid") {
+                m.liquid.Refresh();
+                x = m.liquid.X;
+            } else if (s.name == "vapor+liquid-vapor") {
+                m.vapor.Refresh();
+                x = m.vapor.X;
+            } else if (s.name == "liquidus") {
+                m.liquidus.Refresh();
+                x = m.liquidus.xL;
+            } else {
+                m.haliteVapor.Refresh();
+                x = m.haliteVapor.xVH;
+            }
+            if (std::isfinite(x)) off.push_back(std::fabs(wtPercent(x) - wt));
+        }
+        ASSERT_GT(off.size(), s.triangles.size() * 9 / 10);
+        std::sort(off.begin(), off.end());
+        EXPECT_LT(off[off.size() * 99 / 100], 1.0);  // [wt%]
+        EXPECT_LT(off.back(), 5.0);
+    }
+}
+
 TEST(Surfaces, OptionsNarrowTheRangeOrAreRefused) {
     SurfaceOptions o;
     o.tMin = 700.0;
