@@ -33,7 +33,7 @@ constexpr double highestTemperature = 1000.0;  // [C]
 constexpr double highestPressure = 5000.0;     // [bar]
 constexpr int mostIsotherms = 10000;           // resolution and samples, each
 // Dense points per sample when placing the samples of a curve along its length.
-constexpr int densePerSample = 4;
+constexpr int densePerSample = 2;
 // Bisection steps when solving for a pressure: far more than the 52 bits of a
 // double need, so the bracket stops at neighbouring doubles.
 constexpr int bisectionSteps = 200;
