@@ -32,6 +32,7 @@ constexpr double lowestTemperature = 0.0;      // [C]
 constexpr double highestTemperature = 1000.0;  // [C]
 constexpr double highestPressure = 5000.0;     // [bar]
 constexpr int mostIsotherms = 10000;           // resolution and samples, each
+constexpr long mostPoints = 1000000;           // resolution times samples: points a sheet
 // Dense points per sample when placing the samples of a curve along its length.
 constexpr int densePerSample = 2;
 // Bisection steps when solving for a pressure: far more than the 52 bits of a
@@ -362,6 +363,10 @@ std::string refusal(const SurfaceOptions& o) {
     if (o.samples < 2 || o.samples > mostIsotherms) {
         return "samples " + std::to_string(o.samples) +
                " is out of range (valid: 2 to 10000 points an isotherm)";
+    }
+    if (static_cast<long>(o.resolution) * o.samples > mostPoints) {
+        return "resolution " + std::to_string(o.resolution) + " times samples " +
+               std::to_string(o.samples) + " is out of range (valid: up to 1000000 points a sheet)";
     }
     if (!finite(o.tMin) || !finite(o.tMax) || !(o.tMin >= lowestTemperature) ||
         !(o.tMax <= highestTemperature) || !(o.tMin < o.tMax)) {

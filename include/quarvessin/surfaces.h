@@ -45,10 +45,12 @@ struct SurfaceOptions {
     // temperatures where the surfaces turn (the critical point of water, the
     // three-phase pressure maximum, the melting point of halite at the top
     // pressure) and a geometric run of isotherms towards the triple point of
-    // NaCl (800.7 C) from both sides.
+    // NaCl (800.7 C) from both sides (about 35 more in the full range).
     int resolution = 200;
     // Points along each isotherm of a sheet, placed evenly along the curve as
     // drawn (log pressure, wt%); the three-phase tie line has its three corners.
+    // Resolution and samples each from 2 to 10000, their product (the points
+    // of a sheet) up to 1000000.
     int samples = 64;
     double tMin = 0.0;     // [C], from 0
     double tMax = 1000.0;  // [C], up to 1000

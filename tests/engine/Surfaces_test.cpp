@@ -327,6 +327,10 @@ TEST(Surfaces, OptionsNarrowTheRangeOrAreRefused) {
     bad.resolution = 1;
     EXPECT_TRUE(refusedWith(bad));
     bad = {};
+    bad.resolution = 10000;
+    bad.samples = 101;  // a million points and more a sheet
+    EXPECT_TRUE(refusedWith(bad));
+    bad = {};
     bad.tMax = 1001.0;
     EXPECT_TRUE(refusedWith(bad));
     bad = {};
