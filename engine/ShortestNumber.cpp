@@ -26,11 +26,25 @@ void appendShortestByPrintf(std::string& out, double value) {
         out += '0';
         return;
     }
+    // The fewest digits that read back, by bisection: a number that reads
+    // back from n correctly rounded digits reads back from more. (printf is
+    // slow where long double is emulated, as in WebAssembly: 4 or 5 calls
+    // instead of up to 17.)
     char text[64];
-    for (int digits = 1; digits <= maxSignificantDigits; ++digits) {
+    auto readsBack = [&](int digits) {
         std::snprintf(text, sizeof text, "%.*e", digits - 1, magnitude);
-        if (std::strtod(text, nullptr) == magnitude) break;
+        return std::strtod(text, nullptr) == magnitude;
+    };
+    int fewest = 1, most = maxSignificantDigits;
+    while (fewest < most) {
+        const int digits = (fewest + most) / 2;
+        if (readsBack(digits)) {
+            most = digits;
+        } else {
+            fewest = digits + 1;
+        }
     }
+    readsBack(fewest);
     // text is d[.ddd]e±XX: the significant digits and the decimal exponent.
     std::string significand;
     const char* c = text;

@@ -1,5 +1,7 @@
 // The phase diagram of H2O-NaCl in three dimensions: the surfaces the engine
-// builds (surfacesJson, the json of `quarvessin surfaces`) drawn with
+// builds (surfacesJson, the json of `quarvessin surfaces` as text or parsed,
+// or the same objects with flat typed arrays: vertices [T, P, wt, ...],
+// triangles [i, j, k, ...], lines [i, j, ...]) drawn with
 // three.js, temperature along x, pressure up on a logarithmic axis, NaCl
 // along z. Rotate and zoom with the mouse (OrbitControls), toggle surfaces,
 // cut them with the plane of an isobar, isotherm or isopleth, and hover a
@@ -54,12 +56,33 @@ const KINDS = {
   isopleth: 'isopleth', isopleths: 'isopleth', isoplethal: 'isopleth',
 };
 
+// A surface with its vertices as one flat array [T0, P0, wt0, T1, ...] and
+// its triangles and lines as flat index arrays: from the json's nested
+// arrays, or as given when already flat (typed arrays from the engine).
+export function flatSurface(s) {
+  const flat = (a, width, Type) => {
+    if (!a || a.length === 0) return new Type(0);
+    if (typeof a[0] === 'number') return a;
+    const out = new Type(a.length * width);
+    a.forEach((row, i) => { for (let k = 0; k < width; ++k) out[width * i + k] = row[k]; });
+    return out;
+  };
+  return {
+    name: s.name,
+    boundary: s.boundary,
+    vertices: flat(s.vertices, 3, Float64Array),
+    triangles: flat(s.triangles, 3, Uint32Array),
+    lines: flat(s.lines, 2, Uint32Array),
+  };
+}
+
 // The mapping from (T [C], P [bar], wt%) to the unit cube drawn: x from T,
 // y from log10 P, z from wt%.
 export function makeAxes(surfaces, options = {}) {
   let tLo = Infinity, tHi = -Infinity, pLo = Infinity, pHi = -Infinity;
   for (const s of surfaces) {
-    for (const [t, p] of s.vertices) {
+    for (let i = 0; i + 2 < s.vertices.length; i += 3) {
+      const t = s.vertices[i], p = s.vertices[i + 1];
       if (t < tLo) tLo = t;
       if (t > tHi) tHi = t;
       if (p > 0 && p < pLo) pLo = p;
@@ -143,7 +166,7 @@ function axesGroup(axes) {
 
 export function createView3d(container, surfacesJson, options = {}) {
   const data = typeof surfacesJson === 'string' ? JSON.parse(surfacesJson) : surfacesJson;
-  const surfaces = data.surfaces || [];
+  const surfaces = (data.surfaces || []).map(flatSurface);
   const axes = makeAxes(surfaces, options);
   const colours = options.colours || {};
   const labels = options.labels || {};
@@ -171,23 +194,23 @@ export function createView3d(container, surfacesJson, options = {}) {
   const objects = new Map();  // name -> {object, surface}
   surfaces.forEach((s, k) => {
     const colour = colours[s.name] || colours[s.boundary] || FALLBACK_COLOURS[k % FALLBACK_COLOURS.length];
-    const positions = new Float32Array(s.vertices.length * 3);
-    s.vertices.forEach(([t, p, wt], i) => {
-      positions[3 * i] = axes.x(t);
-      positions[3 * i + 1] = axes.y(p);
-      positions[3 * i + 2] = axes.z(wt);
-    });
+    const positions = new Float32Array(s.vertices.length);
+    for (let i = 0; i + 2 < s.vertices.length; i += 3) {
+      positions[i] = axes.x(s.vertices[i]);
+      positions[i + 1] = axes.y(s.vertices[i + 1]);
+      positions[i + 2] = axes.z(s.vertices[i + 2]);
+    }
     const geometry = new BufferGeometry();
     geometry.setAttribute('position', new BufferAttribute(positions, 3));
     let object;
-    if (s.triangles && s.triangles.length > 0) {
-      geometry.setIndex(new BufferAttribute(Uint32Array.from(s.triangles.flat()), 1));
+    if (s.triangles.length > 0) {
+      geometry.setIndex(new BufferAttribute(Uint32Array.from(s.triangles), 1));
       geometry.computeVertexNormals();
       object = new Mesh(geometry, new MeshLambertMaterial({
         color: colour, side: DoubleSide, transparent: true, opacity: options.opacity ?? 0.85,
       }));
-    } else if (s.lines && s.lines.length > 0) {
-      geometry.setIndex(new BufferAttribute(Uint32Array.from(s.lines.flat()), 1));
+    } else if (s.lines.length > 0) {
+      geometry.setIndex(new BufferAttribute(Uint32Array.from(s.lines), 1));
       object = new LineSegments(geometry, new LineBasicMaterial({ color: colour }));
     } else {
       return;
@@ -269,7 +292,7 @@ export function createView3d(container, surfacesJson, options = {}) {
       const d = hit.point.distanceToSquared(new Vector3(pos.getX(i), pos.getY(i), pos.getZ(i)));
       if (d < bestD) { bestD = d; best = i; }
     }
-    const [T, P, wt] = s.vertices[best];
+    const [T, P, wt] = [s.vertices[3 * best], s.vertices[3 * best + 1], s.vertices[3 * best + 2]];
     return { name: s.name, label: labels[s.name] || s.name, boundary: s.boundary, T, P, wt };
   };
   const onMove = (event) => {
