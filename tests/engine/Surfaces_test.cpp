@@ -10,6 +10,7 @@
 #include <quarvessin/model/VLLiquidBranch.h>
 #include <quarvessin/model/VLVaporBranch.h>
 #include <quarvessin/model/WaterCriticalPoint.h>
+#include <quarvessin/section.h>
 #include <quarvessin/surfaces.h>
 
 #include <algorithm>
@@ -288,6 +289,56 @@ TEST_F(SurfacesTest, TrianglesFollowTheirSurfaces) {
         EXPECT_LT(off[off.size() * 99 / 100], 1.0);  // [wt%]
         EXPECT_LT(off.back(), 5.0);
     }
+}
+
+// The isothermal sections the 2-D views draw cut the surfaces along the same
+// curves: on isotherms of the grid the section's tie line is the surface's,
+// and the top of its vapour-liquid loop closes both sheets.
+TEST_F(SurfacesTest, IsothermalSectionsCutTheSurfacesAlongTheirCurves) {
+    const SurfaceMesh& three = mesh("three-phase");
+    const SurfaceMesh& liquid = mesh("vapor+liquid-liquid");
+    const SurfaceMesh& vapor = mesh("vapor+liquid-vapor");
+    int compared = 0;
+    for (std::size_t i = 3; i < surfaces_->temperatures.size(); i += 17) {
+        const double t = surfaces_->temperatures[i];
+        if (!(t < maxSectionTemperature)) break;
+        SCOPED_TRACE(t);
+        SectionOptions options;
+        options.fine = true;
+        options.fields = false;
+        const Section section = computeSection(SectionKind::Isothermal, t, options);
+        ASSERT_TRUE(section.accepted);
+        const auto tie = onIsotherm(three, t);
+        const auto ls = onIsotherm(liquid, t), vs = onIsotherm(vapor, t);
+        for (const Boundary& b : section.boundaries) {
+            if (b.phases == "vapor+liquid+halite") {
+                ASSERT_EQ(b.pieces.size(), 1u);
+                ASSERT_EQ(b.pieces[0].size(), 3u);
+                ASSERT_EQ(tie.size(), 3u);
+                for (std::size_t k = 0; k < 3; ++k) {
+                    EXPECT_TRUE(near(b.pieces[0][k].value, tie[k][1]));
+                    EXPECT_TRUE(near(b.pieces[0][k].wtPercent, tie[k][2]));
+                }
+                ++compared;
+            }
+            if (b.phases == "liquid+vapor" && t > WaterCriticalPoint::Tc) {
+                // The loop's highest point: the critical point of the solution.
+                const Point* top = nullptr;
+                for (const auto& piece : b.pieces) {
+                    for (const Point& q : piece) {
+                        if (!top || q.value > top->value) top = &q;
+                    }
+                }
+                ASSERT_NE(top, nullptr);
+                ASSERT_FALSE(ls.empty() || vs.empty());
+                EXPECT_TRUE(near(top->value, ls.back()[1]));
+                EXPECT_TRUE(near(top->wtPercent, ls.back()[2]));
+                EXPECT_TRUE(near(top->value, vs.back()[1]));
+                EXPECT_TRUE(near(top->wtPercent, vs.back()[2]));
+            }
+        }
+    }
+    EXPECT_GE(compared, 8);
 }
 
 TEST(Surfaces, OptionsNarrowTheRangeOrAreRefused) {
