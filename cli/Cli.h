@@ -15,6 +15,9 @@ struct CliEnvironment {
     // the program's handler; 0 while none came. A stopped run removes its
     // temporary files and returns 128 + the signal's number.
     const std::atomic<int>* stopSignal = nullptr;
+    // Standard input, for the commands that read a table from it (none: an
+    // empty input).
+    std::istream* input = nullptr;
 };
 
 // Runs `quarvessin ARGS...` (the arguments after the program name): data and

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -22,7 +23,10 @@
 #include "Args.h"
 #include "Cli.h"
 #include "Formats.h"
+#include "Inclusion.h"
 #include "OrderedRunner.h"
+#include "Points.h"
+#include "Surfaces.h"
 
 #ifndef QUARVESSIN_VERSION
 #define QUARVESSIN_VERSION "unknown"
@@ -46,7 +50,11 @@ const char* const mainFooter = R"(Examples:
   quarvessin section isobar 300
   quarvessin section isobar 100:1000:100 --dir isobars
   quarvessin section isotherm -20:800:10 --format csv --fine --dir csv
+  quarvessin section isopleth 10 projection --format json
   quarvessin point 300 500 --wt 30
+  quarvessin points states.csv
+  quarvessin inclusion --tm-halite 300 --th 250 --to liquid
+  quarvessin surfaces --format glb
 
 Exit status: 0 done, 1 a file or directory could not be written,
 2 a usage error or a refused value (nothing written), 130 or 143 stopped by
@@ -482,6 +490,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CLI::App* section = addSectionCommand(app, sectionArgs);
     PointArgs pointArgs;
     CLI::App* point = addPointCommand(app, pointArgs);
+    PointsOptions pointsOptions;
+    CLI::App* points = addPointsCommand(app, pointsOptions);
+    InclusionOptions inclusionOptions;
+    CLI::App* inclusion = addInclusionCommand(app, inclusionOptions);
+    SurfacesOptions surfacesOptions;
+    CLI::App* surfaces = addSurfacesCommand(app, surfacesOptions);
 
     ProtectedValues values;
     std::vector<std::string> reversed = values.protect(args);
@@ -500,6 +514,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         std::string command;
         if (section->parsed()) command = "section";
         if (point->parsed()) command = "point";
+        if (points->parsed()) command = "points";
+        if (inclusion->parsed()) command = "inclusion";
+        if (surfaces->parsed()) command = "surfaces";
         std::string reason = e.what();
         std::replace(reason.begin(), reason.end(), '\n', ' ');  // CLI11 breaks long messages
         values.restore(reason);
@@ -510,6 +527,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         values.restore(*text);
     }
     for (std::string& word : sectionArgs.words) values.restore(word);
+    for (std::optional<std::string>* text :
+         {&inclusionOptions.tmIce, &inclusionOptions.tmHalite, &inclusionOptions.wt,
+          &inclusionOptions.th, &inclusionOptions.to, &inclusionOptions.csv}) {
+        if (*text) values.restore(**text);
+    }
+    std::istringstream noInput;
+    std::istream& in = environment.input != nullptr ? *environment.input : noInput;
+    if (points->parsed()) return runPoints(pointsOptions, in, out, err);
+    if (inclusion->parsed()) return runInclusion(inclusionOptions, in, out, err);
+    if (surfaces->parsed()) return runSurfaces(surfacesOptions, out, err);
 
     if (section->parsed()) {
         return runSectionCommand(sectionArgs, section->count("--jobs") > 0, environment, out, err);

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     quarvessin::cli::CliEnvironment environment;
     environment.progressBar = isatty(STDERR_FILENO) == 1;
     environment.stopSignal = &stopSignal;
+    environment.input = &std::cin;
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     try {

@@ -1,13 +1,17 @@
 // The point command of the command line: one command per question, refusals
 // with exit status 2 and one line.
 #include <gtest/gtest.h>
+#include <quarvessin/phase_state.h>
 #include <quarvessin/point.h>
 
+#include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "Cli.h"
 #include "CliScratch.h"
 
 using quarvessin::queryPoint;
@@ -51,5 +55,51 @@ TEST(PointCommand, AnswersHaliteSaturationInOneCommand) {
         EXPECT_EQ(r.status, 2) << args[1] << " " << args[2];
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+    }
+}
+
+// quarvessin points: each row as typed, then the phase state the engine gives
+// there; a malformed table names its line and writes nothing.
+TEST(PointsCommand, RowsGetTheEnginesPhaseStateOrTheTableIsRefused) {
+    const auto runWith = [](const std::string& table, std::string& out, std::string& err) {
+        std::istringstream in(table);
+        std::ostringstream o, e;
+        quarvessin::cli::CliEnvironment environment;
+        environment.input = &in;
+        const int status = quarvessin::cli::runCli({"points"}, o, e, environment);
+        out = o.str();
+        err = e.str();
+        return status;
+    };
+    std::string out, err;
+    ASSERT_EQ(runWith("T_C,P_bar,wt_percent\r\n400,250,10\n25,1,30\n1200,1,1\n", out, err), 0)
+        << err;
+    std::istringstream rows(out);
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line.rfind("T_C,P_bar,wt_percent,assemblage,", 0), 0u);
+    const double points[][3] = {{400, 250, 10}, {25, 1, 30}, {1200, 1, 1}};
+    for (const auto& pt : points) {
+        ASSERT_TRUE(std::getline(rows, line));
+        const quarvessin::PhaseState s = quarvessin::phaseState(pt[0], pt[1], pt[2]);
+        std::vector<std::string> f;
+        std::stringstream cells(line);
+        for (std::string c; std::getline(cells, c, ',');) f.push_back(c);
+        f.resize(9);
+        EXPECT_EQ(f[3], quarvessin::assemblageName(s.assemblage)) << line;
+        if (std::isfinite(s.fractionLiquid)) {
+            EXPECT_EQ(std::stod(f[7]), s.fractionLiquid) << line;
+        } else {
+            EXPECT_EQ(f[7], "") << line;
+        }
+    }
+    for (const auto& [table, where] : std::vector<std::pair<std::string, std::string>>{
+             {"T,P,W\n1,1,1\n", "line 1:"},
+             {"T_C,P_bar,wt_percent\n400,250\n", "line 2:"},
+             {"T_C,P_bar,wt_percent\n400,250,10\n25,1e999,30\n", "line 3:"},
+             {"", "line 1:"}}) {
+        EXPECT_EQ(runWith(table, out, err), 2) << table;
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(err.rfind("quarvessin points: " + where, 0), 0u) << err;
     }
 }
