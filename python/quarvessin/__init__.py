@@ -19,6 +19,7 @@ import math as _math
 import numpy as _np
 
 from . import _core
+from ._version import __version__  # the project's version, written by the build
 
 __all__ = [
     "section",
