@@ -36,4 +36,7 @@ emcmake cmake -S "$root" -B "$bdir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS
     -DQUARVESSIN_BUILD_TESTS=OFF -DQUARVESSIN_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$bdir" --target quarvessin_wasm -j2
 cp "$bdir/web/quarvessin.js" "$out/quarvessin.js"
-node "$web/tools/assemble.mjs" "$out/quarvessin.js" "$out/quarvessin-explorer.html"
+# The footer names the project's version, as CMake read it from CMakeLists.txt.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$bdir/CMakeCache.txt")
+[ -n "$version" ] || die "no project version in $bdir/CMakeCache.txt"
+node "$web/tools/assemble.mjs" "$out/quarvessin.js" "$out/quarvessin-explorer.html" "$version"

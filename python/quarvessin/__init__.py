@@ -30,6 +30,7 @@ import numbers as _numbers
 import numpy as _np
 
 from . import _core
+from ._version import __version__  # the project's version, written by the build
 
 __all__ = [
     "section",
