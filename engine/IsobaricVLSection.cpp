@@ -48,6 +48,149 @@ bool traceAboveThreePhaseMaximum(RunState& s, SectionTracer& tr) {
     return true;
 }
 
+// The two three-phase tie lines where the three-phase curve meets p, and the
+// compositions of their vapour and liquid corners: they serve every boundary
+// of the section.
+struct TieLines {
+    double tLow, tHigh;     // lower and upper three-phase temperature [C]
+    double xVLow, xLLow;    // vapour and liquid corners at tLow [mole fraction NaCl]
+    double xVHigh, xLHigh;  // at tHigh [mole fraction NaCl]
+};
+
+bool traceTieLines(RunState& s, BoundaryTrace& vlh, TieLines& ties) {
+    vlh.announce("Writing VLH data to file " + vlh.name() + "\n");
+    s.t = 700.0;
+    s.boundaries.CopyInputs();
+    ties.tHigh = s.boundaries.VLH_TemperatureFromP(&s.boundaries.p, s.boundaries.t);
+    s.t = 100.0;
+    s.boundaries.CopyInputs();
+    ties.tLow = s.boundaries.VLH_TemperatureFromP(&s.boundaries.p, s.boundaries.t);
+
+    s.t = ties.tLow;
+    s.haliteVapor.Refresh();
+    ties.xVLow = s.haliteVapor.xVH;
+    s.liquidus.Refresh();
+    ties.xLLow = s.liquidus.xL;
+    if (!vlh.writePoint(ties.xVLow, ties.tLow)) return false;
+    if (!vlh.writePoint(ties.xLLow, ties.tLow)) return false;
+    if (!vlh.writePoint(1.0, ties.tLow)) return false;
+    if (!vlh.separate()) return false;
+
+    s.t = ties.tHigh;
+    s.haliteVapor.Refresh();
+    ties.xVHigh = s.haliteVapor.xVH;
+    s.liquidus.Refresh();
+    ties.xLHigh = s.liquidus.xL;
+    if (!vlh.writePoint(ties.xVHigh, ties.tHigh)) return false;
+    if (!vlh.writePoint(ties.xLHigh, ties.tHigh)) return false;
+    return vlh.writePoint(1.0, ties.tHigh);
+}
+
+// Halite liquidus below the lower and above the upper three-phase temperature.
+bool traceLiquidus(RunState& s, BoundaryTrace& lh, const TieLines& ties) {
+    lh.announce("Writing LH data to file " + lh.name() + "\n");
+    for (s.t = 1.0; s.t < ties.tLow; s.t += 1.0) {
+        s.liquidus.Refresh();
+        if (!lh.writePoint(s.liquidus.xL, s.t)) return false;
+    }
+    if (!lh.writePoint(ties.xLLow, ties.tLow)) return false;
+    if (!lh.separate()) return false;
+    if (!lh.writePoint(ties.xLHigh, ties.tHigh)) return false;
+    // The upper piece ends at the melting point of halite at p, where the
+    // liquid is pure NaCl: beyond it the liquidus composition would exceed
+    // pure NaCl.
+    s.melting.Refresh();
+    const double tMelt = s.melting.Thm;
+    for (s.t = std::trunc(ties.tHigh + 1); s.t <= tMelt; s.t += 1.0) {
+        s.liquidus.Refresh();
+        if (!lh.writePoint(s.liquidus.xL, s.t)) return false;
+    }
+    return lh.writeRaw(100.0, tMelt);
+}
+
+// Vapour-liquid surface: the vapour branch above the upper tie line, the
+// loop from the lower tie line to pure water (A) or the critical point (B)
+// and back, and the liquid branch above the upper tie line.
+bool traceVaporLiquid(RunState& s, IsobaricCase section, BoundaryTrace& vl, const TieLines& ties,
+                      std::ostream& out) {
+    vl.announce("Writing VL data to file " + vl.name() + "\n");
+    vl.markBranch(Branch::Vapor);
+    for (s.t = isobarTopTemperature; s.t > ties.tHigh; s.t -= 1.0) {
+        s.vaporBranch.Refresh();
+        if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+    }
+    if (!vl.writePoint(ties.xVHigh, ties.tHigh)) return false;
+    if (!vl.separate()) return false;
+    vl.markBranch(Branch::Loop);
+    if (!vl.writePoint(ties.xVLow, ties.tLow)) return false;
+
+    if (section == IsobaricCase::A) {
+        const double tBoil = s.water.BoilingTemperature();
+        out << "found water saturation T at " << tBoil << "\n";
+        out.flush();
+        for (s.t = std::trunc(ties.tLow); s.t > tBoil + 1; s.t -= 1.0) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        for (s.t = tBoil + 1; s.t > tBoil; s.t -= 0.1) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        // End of the vapour branch and start of the liquid branch, both at
+        // pure water boiling at p.
+        if (!vl.writeRaw(pureWaterMarker, tBoil)) return false;
+        if (!vl.writeRaw(pureWaterMarker, tBoil)) return false;
+        for (s.t = std::trunc(tBoil + 1); s.t < ties.tLow; s.t += 1.0) {
+            s.liquidBranch.Refresh();
+            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+        }
+    } else {
+        s.boundaries.CopyInputs();
+        const double tCrit = s.boundaries.Critical_TemperatureFromP(&s.boundaries.p);
+        for (s.t = std::trunc(ties.tLow); s.t > tCrit + 1; s.t -= 1.0) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        for (s.t = tCrit + 1; s.t > tCrit; s.t -= 0.1) {
+            s.vaporBranch.Refresh();
+            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
+        }
+        s.t = tCrit;
+        s.critical.Refresh();
+        if (!vl.writePoint(s.critical.Xcrit, tCrit)) return false;
+        const double b = std::trunc(tCrit + 1);
+        for (s.t = tCrit + 0.1; s.t < b; s.t += 0.1) {
+            s.liquidBranch.Refresh();
+            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+        }
+        for (s.t = b; s.t < ties.tLow; s.t += 1.0) {
+            s.liquidBranch.Refresh();
+            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+        }
+    }
+    if (!vl.writePoint(ties.xLLow, ties.tLow)) return false;
+    if (!vl.separate()) return false;
+    vl.markBranch(Branch::Liquid);
+    if (!vl.writePoint(ties.xLHigh, ties.tHigh)) return false;
+    for (s.t = std::trunc(ties.tHigh + 1); s.t < isobarTopTemperature + 0.1; s.t += 1.0) {
+        s.liquidBranch.Refresh();
+        if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
+    }
+    return true;
+}
+
+// Vapour saturated with halite between the two tie lines.
+bool traceVaporHalite(RunState& s, BoundaryTrace& vh, const TieLines& ties) {
+    vh.announce("Writing VH data to file " + vh.name() + "\n");
+    if (!vh.writePoint(ties.xVLow, ties.tLow)) return false;
+    for (s.t = std::trunc(ties.tLow + 1); s.t < ties.tHigh; s.t += 1.0) {
+        s.haliteVapor.Refresh();
+        if (!vh.writePoint(s.haliteVapor.xVH, s.t)) return false;
+    }
+    if (!vh.writePoint(ties.xVHigh, ties.tHigh)) return false;
+    return true;
+}
+
 }  // namespace
 
 bool traceIsobaricSection(RunState& s, IsobaricCase section, SectionTracer& tr) {
@@ -69,131 +212,11 @@ bool traceIsobaricSection(RunState& s, IsobaricCase section, SectionTracer& tr) 
     if (!vlh.open("vapor+liquid+halite_", s.p, "bar.dat")) return false;
     if (!vh.open("vapor+halite_", s.p, "bar.dat")) return false;
 
-    // Three-phase tie lines at the two temperatures where the three-phase
-    // curve meets p; they and their compositions serve every later file.
-    vlh.announce("Writing VLH data to file " + vlh.name() + "\n");
-    s.t = 700.0;
-    s.boundaries.CopyInputs();
-    const double tHigh = s.boundaries.VLH_TemperatureFromP(&s.boundaries.p, s.boundaries.t);
-    s.t = 100.0;
-    s.boundaries.CopyInputs();
-    const double tLow = s.boundaries.VLH_TemperatureFromP(&s.boundaries.p, s.boundaries.t);
-
-    s.t = tLow;
-    s.haliteVapor.Refresh();
-    const double xVLow = s.haliteVapor.xVH;
-    s.liquidus.Refresh();
-    const double xLLow = s.liquidus.xL;
-    if (!vlh.writePoint(xVLow, tLow)) return false;
-    if (!vlh.writePoint(xLLow, tLow)) return false;
-    if (!vlh.writePoint(1.0, tLow)) return false;
-    if (!vlh.separate()) return false;
-
-    s.t = tHigh;
-    s.haliteVapor.Refresh();
-    const double xVHigh = s.haliteVapor.xVH;
-    s.liquidus.Refresh();
-    const double xLHigh = s.liquidus.xL;
-    if (!vlh.writePoint(xVHigh, tHigh)) return false;
-    if (!vlh.writePoint(xLHigh, tHigh)) return false;
-    if (!vlh.writePoint(1.0, tHigh)) return false;
-
-    // Halite liquidus below the lower and above the upper three-phase
-    // temperature.
-    lh.announce("Writing LH data to file " + lh.name() + "\n");
-    for (s.t = 1.0; s.t < tLow; s.t += 1.0) {
-        s.liquidus.Refresh();
-        if (!lh.writePoint(s.liquidus.xL, s.t)) return false;
-    }
-    if (!lh.writePoint(xLLow, tLow)) return false;
-    if (!lh.separate()) return false;
-    if (!lh.writePoint(xLHigh, tHigh)) return false;
-    // The upper piece ends at the melting point of halite at p, where the
-    // liquid is pure NaCl: beyond it the liquidus composition would exceed
-    // pure NaCl.
-    s.melting.Refresh();
-    const double tMelt = s.melting.Thm;
-    for (s.t = std::trunc(tHigh + 1); s.t <= tMelt; s.t += 1.0) {
-        s.liquidus.Refresh();
-        if (!lh.writePoint(s.liquidus.xL, s.t)) return false;
-    }
-    if (!lh.writeRaw(100.0, tMelt)) return false;
-
-    // Vapour-liquid surface: the vapour branch above the upper tie line, the
-    // loop from the lower tie line to pure water (A) or the critical point
-    // (B) and back, and the liquid branch above the upper tie line.
-    vl.announce("Writing VL data to file " + vl.name() + "\n");
-    vl.markBranch(Branch::Vapor);
-    for (s.t = isobarTopTemperature; s.t > tHigh; s.t -= 1.0) {
-        s.vaporBranch.Refresh();
-        if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
-    }
-    if (!vl.writePoint(xVHigh, tHigh)) return false;
-    if (!vl.separate()) return false;
-    vl.markBranch(Branch::Loop);
-    if (!vl.writePoint(xVLow, tLow)) return false;
-
-    if (section == IsobaricCase::A) {
-        const double tBoil = s.water.BoilingTemperature();
-        out << "found water saturation T at " << tBoil << "\n";
-        out.flush();
-        for (s.t = std::trunc(tLow); s.t > tBoil + 1; s.t -= 1.0) {
-            s.vaporBranch.Refresh();
-            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
-        }
-        for (s.t = tBoil + 1; s.t > tBoil; s.t -= 0.1) {
-            s.vaporBranch.Refresh();
-            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
-        }
-        // End of the vapour branch and start of the liquid branch, both at
-        // pure water boiling at p.
-        if (!vl.writeRaw(pureWaterMarker, tBoil)) return false;
-        if (!vl.writeRaw(pureWaterMarker, tBoil)) return false;
-        for (s.t = std::trunc(tBoil + 1); s.t < tLow; s.t += 1.0) {
-            s.liquidBranch.Refresh();
-            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
-        }
-    } else {
-        s.boundaries.CopyInputs();
-        const double tCrit = s.boundaries.Critical_TemperatureFromP(&s.boundaries.p);
-        for (s.t = std::trunc(tLow); s.t > tCrit + 1; s.t -= 1.0) {
-            s.vaporBranch.Refresh();
-            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
-        }
-        for (s.t = tCrit + 1; s.t > tCrit; s.t -= 0.1) {
-            s.vaporBranch.Refresh();
-            if (!vl.writePoint(s.vaporBranch.X, s.t)) return false;
-        }
-        s.t = tCrit;
-        s.critical.Refresh();
-        if (!vl.writePoint(s.critical.Xcrit, tCrit)) return false;
-        const double b = std::trunc(tCrit + 1);
-        for (s.t = tCrit + 0.1; s.t < b; s.t += 0.1) {
-            s.liquidBranch.Refresh();
-            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
-        }
-        for (s.t = b; s.t < tLow; s.t += 1.0) {
-            s.liquidBranch.Refresh();
-            if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
-        }
-    }
-    if (!vl.writePoint(xLLow, tLow)) return false;
-    if (!vl.separate()) return false;
-    vl.markBranch(Branch::Liquid);
-    if (!vl.writePoint(xLHigh, tHigh)) return false;
-    for (s.t = std::trunc(tHigh + 1); s.t < isobarTopTemperature + 0.1; s.t += 1.0) {
-        s.liquidBranch.Refresh();
-        if (!vl.writePoint(s.liquidBranch.X, s.t)) return false;
-    }
-
-    // Vapour saturated with halite between the two tie lines.
-    vh.announce("Writing VH data to file " + vh.name() + "\n");
-    if (!vh.writePoint(xVLow, tLow)) return false;
-    for (s.t = std::trunc(tLow + 1); s.t < tHigh; s.t += 1.0) {
-        s.haliteVapor.Refresh();
-        if (!vh.writePoint(s.haliteVapor.xVH, s.t)) return false;
-    }
-    if (!vh.writePoint(xVHigh, tHigh)) return false;
+    TieLines ties{};
+    if (!traceTieLines(s, vlh, ties)) return false;
+    if (!traceLiquidus(s, lh, ties)) return false;
+    if (!traceVaporLiquid(s, section, vl, ties, out)) return false;
+    if (!traceVaporHalite(s, vh, ties)) return false;
 
     out << "terminating ...\n";
     if (!vh.close()) return false;
