@@ -86,6 +86,15 @@ std::string quoted(const std::string& token) { return "'" + printable(token) + "
 
 }  // namespace
 
+std::optional<long> parseCount(const std::string& token) {
+    long value = 0;
+    const char* first = token.data();
+    const char* last = token.data() + token.size();
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (token.empty() || ec != std::errc() || end != last) return std::nullopt;
+    return value;
+}
+
 std::optional<double> parseNumber(const std::string& token) { return parseDecimal(token, nullptr); }
 
 std::vector<double> expandValues(const std::string& token, std::size_t limit, std::string& error) {

@@ -27,6 +27,9 @@ constexpr std::size_t maxSections = 10000;
 // The decimal point is '.' whatever the locale.
 std::optional<double> parseNumber(const std::string& token);
 
+// A whole number as typed, all of the token, or nothing ("8", not "8 " or "8.0").
+std::optional<long> parseCount(const std::string& token);
+
 // One section asked for on the command line.
 struct SectionRequest {
     SectionKind kind = SectionKind::Isobaric;

@@ -10,7 +10,6 @@
 #include <charconv>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -24,6 +23,7 @@
 #include "Cli.h"
 #include "Formats.h"
 #include "Inclusion.h"
+#include "Messages.h"
 #include "OrderedRunner.h"
 #include "Points.h"
 #include "Surfaces.h"
@@ -36,9 +36,6 @@ namespace quarvessin::cli {
 
 namespace {
 
-constexpr int exitOk = 0;
-constexpr int exitFailure = 1;
-constexpr int exitUsage = 2;
 constexpr int exitSignal = 128;  // plus the signal's number
 // Most worker threads --jobs accepts.
 constexpr long maxJobs = 1024;
@@ -107,20 +104,6 @@ Examples:
   quarvessin point 400 250 --wt 10 --json
   quarvessin point 25 1 --x 0.05)";
 
-// A one-line usage error with a pointer to the help.
-int usageError(std::ostream& err, const std::string& command, const std::string& reason) {
-    const std::string program = command.empty() ? "quarvessin" : "quarvessin " + command;
-    err << program << ": " << printable(reason) << " (see '" << program << " --help')\n";
-    err.flush();
-    return exitUsage;
-}
-
-int refused(std::ostream& err, const std::string& command, const std::string& reason) {
-    err << "quarvessin " << command << ": " << printable(reason) << "\n";
-    err.flush();
-    return exitUsage;
-}
-
 // The options of `quarvessin section`, as typed.
 struct SectionArgs {
     std::vector<std::string> words;
@@ -160,11 +143,6 @@ std::string datNameClash(const std::vector<SectionRequest>& sections) {
         }
     }
     return {};
-}
-
-std::string joinPath(const std::string& dir, const std::string& name) {
-    if (dir.empty() || dir == ".") return name;
-    return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
 // One section of a batch, computed and written to temporary files.
@@ -300,15 +278,6 @@ int runSections(const SectionJob& job, unsigned jobs, bool quiet, const CliEnvir
     return status;
 }
 
-std::optional<long> parseCount(const std::string& text) {
-    long value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (text.empty() || ec != std::errc() || end != last) return std::nullopt;
-    return value;
-}
-
 // Arguments that are values although they start with '-', hidden from the
 // option parser and given back after it: "-.5" (CLI11 would read the short
 // option "-."), and "-inf", "-nan" and the like (values that are not finite
@@ -424,20 +393,10 @@ int runSectionCommand(const SectionArgs& a, bool jobsGiven, const CliEnvironment
         const std::string clash = datNameClash(job.sections);
         if (!clash.empty()) return usageError(err, "section", clash);
     }
-    std::error_code ec;
-    std::filesystem::create_directories(a.dir, ec);
-    if (ec || !std::filesystem::is_directory(a.dir)) {
-        err << "cannot create directory " << printable(a.dir) << ": "
-            << (ec ? ec.message() : std::string("a file of that name is in the way")) << "\n";
-        err.flush();
-        return exitFailure;
-    }
+    if (!createDirectory(a.dir, err)) return exitFailure;
     const int status = runSections(job, jobs, a.quiet, environment, out, err);
     out.flush();
-    if (!out && status == exitOk) {
-        err << "quarvessin section: cannot write standard output\n";
-        return exitFailure;
-    }
+    if (!out && status == exitOk) return outputFailure(err, "section");
     return status;
 }
 
@@ -471,11 +430,7 @@ int runPointCommand(const PointArgs& a, bool wtGiven, bool xGiven, std::ostream&
         err << "quarvessin: warning: " << warning << "\n";
     }
     out.flush();
-    if (!out) {
-        err << "quarvessin point: cannot write standard output\n";
-        return exitFailure;
-    }
-    return exitOk;
+    return out ? exitOk : outputFailure(err, "point");
 }
 
 }  // namespace

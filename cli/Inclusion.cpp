@@ -11,14 +11,11 @@
 #include <vector>
 
 #include "Args.h"
+#include "Messages.h"
 
 namespace quarvessin::cli {
 
 namespace {
-
-constexpr int exitOk = 0;
-constexpr int exitFailure = 1;
-constexpr int exitUsage = 2;
 
 const char* const command = "inclusion";
 // The columns of a table of inclusions, in this order.
@@ -51,25 +48,6 @@ Examples:
   quarvessin inclusion --tm-halite 300 --th 250 --to liquid --json
   quarvessin inclusion --wt 10 --th 464.5 --to critical
   quarvessin inclusion --csv inclusions.csv > answers.csv)";
-
-int usageError(std::ostream& err, const std::string& reason) {
-    err << "quarvessin " << command << ": " << printable(reason) << " (see 'quarvessin " << command
-        << " --help')\n";
-    err.flush();
-    return exitUsage;
-}
-
-int refused(std::ostream& err, const std::string& reason) {
-    err << "quarvessin " << command << ": " << printable(reason) << "\n";
-    err.flush();
-    return exitUsage;
-}
-
-int writeFailure(std::ostream& err) {
-    err << "quarvessin " << command << ": cannot write standard output\n";
-    err.flush();
-    return exitFailure;
-}
 
 // A field of the answers: quoted (quotes doubled) when it holds a comma, a
 // quote or a line break.
@@ -212,19 +190,19 @@ int runInclusionCsv(std::istream& table, std::ostream& out, std::ostream& err) {
     }
     out << answers;
     out.flush();
-    return out ? exitOk : writeFailure(err);
+    return out ? exitOk : outputFailure(err, command);
 }
 
 int runInclusion(const InclusionOptions& options, std::istream& in, std::ostream& out,
                  std::ostream& err) {
     if (options.csv) {
         if (options.tmIce || options.tmHalite || options.wt || options.th || options.to) {
-            return usageError(err,
+            return usageError(err, command,
                               "--csv reads the measurements from the table: give no "
                               "--tm-ice, --tm-halite, --wt, --th or --to with it");
         }
         if (options.json)
-            return usageError(err, "--csv answers in csv: --json does not go with it");
+            return usageError(err, command, "--csv answers in csv: --json does not go with it");
         if (*options.csv == "-") return runInclusionCsv(in, out, err);
         std::ifstream file(*options.csv, std::ios::binary);
         if (!file) {
@@ -249,24 +227,26 @@ int runInclusion(const InclusionOptions& options, std::istream& in, std::ostream
         *numbers[i].second = parseNumber(*text);
         if (!*numbers[i].second) {
             return usageError(
-                err, std::string(names[i]) + " is not a finite decimal number: '" + *text + "'");
+                err, command,
+                std::string(names[i]) + " is not a finite decimal number: '" + *text + "'");
         }
     }
     if (options.to) {
         input.mode = homogenizationFromWord(*options.to);
         if (!input.mode) {
-            return usageError(err, "--to is liquid, vapor or critical, not '" + *options.to + "'");
+            return usageError(err, command,
+                              "--to is liquid, vapor or critical, not '" + *options.to + "'");
         }
     }
     const InclusionResult result = inclusionState(input);
-    if (!result.accepted) return refused(err, result.refusal);
+    if (!result.accepted) return refused(err, command, result.refusal);
     out << (options.json ? inclusionJson(result) : inclusionText(result));
     for (const std::string& warning : result.warnings) {
         err << "quarvessin: warning: " << warning << "\n";
     }
     err.flush();
     out.flush();
-    return out ? exitOk : writeFailure(err);
+    return out ? exitOk : outputFailure(err, command);
 }
 
 }  // namespace quarvessin::cli

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Args.h"
+#include "Messages.h"
 
 namespace quarvessin::cli {
 
@@ -24,7 +25,7 @@ const char* const outputHeader =
 
 int malformed(std::ostream& err, std::size_t line, const std::string& reason) {
     err << "quarvessin points: line " << line << ": " << printable(reason) << "\n";
-    return 2;
+    return exitUsage;
 }
 
 void appendField(std::string& out, double value) {
@@ -56,7 +57,7 @@ int runPoints(const PointsOptions& options, std::istream& in, std::ostream& out,
         file.open(options.file, std::ios::binary);
         if (!file) {
             err << "quarvessin points: cannot read file " << printable(options.file) << "\n";
-            return 1;
+            return exitFailure;
         }
         table = &file;
     }
@@ -102,7 +103,7 @@ int runPoints(const PointsOptions& options, std::istream& in, std::ostream& out,
     }
     if (table->bad()) {
         err << "quarvessin points: cannot read the table\n";
-        return 1;
+        return exitFailure;
     }
     if (number == 0) return malformed(err, 1, "the header must be " + std::string(header));
 
@@ -122,11 +123,7 @@ int runPoints(const PointsOptions& options, std::istream& in, std::ostream& out,
     }
     out << text;
     out.flush();
-    if (!out) {
-        err << "quarvessin points: cannot write standard output\n";
-        return 1;
-    }
-    return 0;
+    return out ? exitOk : outputFailure(err, "points");
 }
 
 }  // namespace quarvessin::cli
