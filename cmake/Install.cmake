@@ -2,8 +2,9 @@
 #
 #   cmake --install <build> --prefix <P>
 #
-# puts the public headers under P/include/quarvessin (section.h,
-# composition.h, water.h and model/<Class>.h), the
+# puts the public headers under P/include/quarvessin (section.h, kinds.h,
+# style.h, format.h, point.h, phase_state.h, isopleth.h, inclusion.h,
+# surfaces.h, composition.h, water.h and model/<Class>.h), the
 # libraries under P/lib (or the platform's library directory), the program
 # under P/bin, and a package configuration under P/lib/cmake/quarvessin, so
 # that another project writes

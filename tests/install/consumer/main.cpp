@@ -1,7 +1,10 @@
 // Uses the installed package the way another program would: a section from
 // the engine, one model class bound to the program's own t and p, and one
 // direct call of the water library, which comes along with it.
+#include <quarvessin/format.h>
+#include <quarvessin/kinds.h>
 #include <quarvessin/model/HaliteLiquidus.h>
+#include <quarvessin/phase_state.h>
 #include <quarvessin/section.h>
 #include <quarvessin/water.h>
 
@@ -30,6 +33,20 @@ int main() {
     }
     if (!section.accepted || section.boundaries.size() != 4 || !liquidusEnds) {
         std::printf("FAIL: section through the engine\n");
+        ++failures;
+    }
+
+    // The presentation layer and the phase state through the installed
+    // headers alone: the csv header of the kind's columns, the kind words,
+    // and two phases at 400 C, 250 bar, 10 wt% whose fractions sum to one.
+    const std::string csv = sectionCsv(section);
+    const PhaseState state = phaseState(400.0, 250.0, 10.0);
+    const SectionKindInfo* isopleth = findKind("isoplethal");
+    if (csv.rfind("boundary,piece,branch,wt_percent,temperature_C\n", 0) != 0 ||
+        state.assemblage != Assemblage::LiquidVapor ||
+        std::fabs(state.fractionVapor + state.fractionLiquid - 1.0) > 1e-12 ||
+        isopleth == nullptr || isopleth->kind != SectionKind::Isoplethal) {
+        std::printf("FAIL: presentation layer or phase state\n");
         ++failures;
     }
 
