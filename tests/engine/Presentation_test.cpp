@@ -13,10 +13,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <nlohmann/json.hpp>
 #include <random>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -113,63 +111,6 @@ TEST(KindTable, WordsRangesAndMessages) {
               "isobar 0.9999999999999999 bar is out of range (valid: 1 to 5000 bar)");
     EXPECT_FALSE(valueAccepted(kindInfo(SectionKind::Isothermal), absoluteZero));
     EXPECT_FALSE(valueAccepted(kindInfo(SectionKind::Isothermal), -1e300));
-}
-
-// csv and json of a section read back as exactly the section's numbers, with
-// every boundary under its stable identity whatever its file prefix.
-TEST(SectionFormats, ReadBackAsTheSectionsDoubles) {
-    for (const auto& [kind, value] :
-         std::vector<std::pair<SectionKind, double>>{{SectionKind::Isobaric, 300.0},
-                                                     {SectionKind::Isobaric, 400.0},
-                                                     {SectionKind::Isothermal, 373.976},
-                                                     {SectionKind::Isothermal, -20.0}}) {
-        SectionOptions options;
-        options.fields = true;
-        const Section s = computeSection(kind, value, options);
-        SCOPED_TRACE(sectionName(kind, value));
-        const auto object = nlohmann::json::parse(sectionJson(s));
-        EXPECT_EQ(object["kind"], kindInfo(kind).word);
-        ASSERT_EQ(object["boundaries"].size(), s.boundaries.size());
-        std::istringstream csv(sectionCsv(s));
-        std::string line;
-        std::getline(csv, line);
-        EXPECT_EQ(line, std::string("boundary,piece,branch,wt_percent,") + kindInfo(kind).y.column);
-        for (std::size_t b = 0; b < s.boundaries.size(); ++b) {
-            const Boundary& boundary = s.boundaries[b];
-            const auto& jb = object["boundaries"][b];
-            ASSERT_NE(styleOfId(boundary.id), nullptr) << boundary.phases;
-            EXPECT_EQ(jb["id"], boundary.id);
-            EXPECT_EQ(jb["file"], boundary.fileName);
-            ASSERT_EQ(boundary.branches.size(), boundary.pieces.size());
-            for (std::size_t k = 0; k < boundary.pieces.size(); ++k) {
-                const auto& piece = boundary.pieces[k];
-                ASSERT_EQ(jb["pieces"][k].size(), piece.size());
-                for (std::size_t i = 0; i < piece.size(); ++i) {
-                    const auto& pair = jb["pieces"][k][i];
-                    const double values[] = {piece[i].wtPercent, piece[i].value};
-                    ASSERT_TRUE(std::getline(csv, line));
-                    std::stringstream row(line);
-                    std::vector<std::string> cells(5);
-                    for (auto& cell : cells) std::getline(row, cell, ',');
-                    EXPECT_EQ(cells[0], boundary.id);
-                    EXPECT_EQ(cells[1], std::to_string(k + 1));
-                    EXPECT_EQ(cells[2], branchName(boundary.branches[k]));
-                    for (int c = 0; c < 2; ++c) {
-                        if (!std::isfinite(values[c])) {
-                            EXPECT_TRUE(pair[c].is_null());
-                            EXPECT_EQ(cells[3 + c], "");
-                            continue;
-                        }
-                        EXPECT_EQ(pair[c].get<double>(), values[c]);
-                        EXPECT_EQ(std::stod(cells[3 + c]), values[c]);
-                    }
-                }
-            }
-        }
-        EXPECT_FALSE(std::getline(csv, line));
-        EXPECT_EQ(object["fields"].size(), s.fields.size());
-        EXPECT_EQ(object["console"], s.console);
-    }
 }
 
 // The vapour-liquid surface is one boundary on both sides of the three-phase

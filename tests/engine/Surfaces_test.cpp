@@ -19,12 +19,9 @@
 #include <cstring>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <random>
 #include <set>
 #include <sstream>
 #include <string>
-
-#include "engine/ShortestNumber.h"
 
 namespace quarvessin {
 namespace {
@@ -632,50 +629,6 @@ TEST_F(SurfacesTest, PlyObjAndJsonReadBackExactly) {
         EXPECT_EQ(nv, s.vertices.size());
         EXPECT_EQ(nf, s.triangles.size());
         EXPECT_EQ(nl, s.lines.size());
-    }
-}
-
-// The numbers of the files: the printf route (for a C++ library without
-// floating-point to_chars) writes the bytes std::to_chars writes.
-TEST(ShortestNumber, PrintfRouteWritesTheBytesOfToChars) {
-    std::mt19937_64 random(20261209);
-    std::vector<double> values = {0.0,
-                                  -0.0,
-                                  1.0,
-                                  100.0,
-                                  5000.0,
-                                  0.0005,
-                                  1e-5,
-                                  1e-4,
-                                  220.54915,
-                                  373.976,
-                                  800.7,
-                                  1e21,
-                                  1e22,
-                                  123456.0,
-                                  1e-300,
-                                  5e-324,
-                                  1.7976931348623157e308,
-                                  0.1,
-                                  1e15,
-                                  1e16};
-    std::uniform_real_distribution<double> exponent(-40.0, 25.0);
-    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-    for (int i = 0; i < 20000; ++i) {
-        values.push_back(mantissa(random) * std::pow(10.0, std::floor(exponent(random))));
-    }
-    // Values with few digits, where fixed and scientific compete.
-    for (int e = -12; e <= 22; ++e) {
-        for (double m : {1.0, 1.5, 2.25, 12.0, 123.0}) values.push_back(m * std::pow(10.0, e));
-    }
-    for (double v : values) {
-        for (double s : {v, -v}) {
-            char text[64];
-            const auto end = std::to_chars(text, text + sizeof text, s);
-            std::string printed;
-            appendShortestByPrintf(printed, s);
-            ASSERT_EQ(printed, std::string(text, end.ptr)) << s;
-        }
     }
 }
 
