@@ -131,9 +131,13 @@ def section(kind, value=None, fine=False):
     and ``format("json")`` give the bytes ``quarvessin section ... --format``
     writes, ``file_name("csv")`` its file name. Each :class:`Boundary` has
     ``id`` (stable: ``"vapor+liquid"``, ``"liquidus"``, ``"three-phase"``,
-    ``"vapor+halite"``), ``phases`` and ``file_name`` (the console program's
-    file), ``branches``, ``scientific``, ``pieces`` (read-only arrays of shape
-    (n, 2): NaCl [wt%] and temperature [C] or pressure [bar]) and
+    ``"vapor+halite"``; on the projection also ``"critical"``,
+    ``"water-liquid+vapor"``, ``"nacl-halite+liquid"``,
+    ``"nacl-liquid+vapor"``, ``"nacl-halite+vapor"``), ``phases`` and
+    ``file_name`` (the console program's file), ``branches``, ``scientific``,
+    ``pieces`` (read-only arrays of shape (n, 2) in the section's
+    ``columns``: NaCl [wt%] and temperature [C] or pressure [bar], or
+    temperature [C] and pressure [bar] on an isopleth and the projection) and
     ``format()``, the text of its file. A value out of range gives
     ``accepted == False`` with the command line's refusal in ``refusal`` and no
     boundary. With ``fine``, boundaries whose console spacing hides their

@@ -5,7 +5,7 @@
 //
 // A section is computed with the GIL released and kept as the engine's value;
 // the pieces of its boundaries are read-only NumPy views of shape (n, 2)
-// (wt% NaCl, temperature [C] or pressure [bar]) into that value, so what
+// (the kind's two columns, e.g. wt% NaCl and temperature [C]) into that value, so what
 // Python reads is what format() writes. The phase fields are placed when
 // first asked for (Section.fields, format("json")).
 #include "sections.h"
@@ -315,7 +315,8 @@ void bindSections(py::module_& m) {
         .def_property_readonly(
             "pieces", [](const PyBoundary& b) { return b.pieces; },
             "Separately traced pieces in file order: read-only arrays of shape (n, 2) holding "
-            "NaCl [wt%] and temperature [C] (isobar) or pressure [bar] (isotherm).")
+            "NaCl [wt%] and temperature [C] (isobar) or pressure [bar] (isotherm), or "
+            "temperature [C] and pressure [bar] (isopleth, projection).")
         .def(
             "format", [](const PyBoundary& b) { return formatBoundary(b.boundary()); },
             "The text of the boundary's file, exactly as the console program writes it.")

@@ -44,11 +44,14 @@ constexpr std::size_t chunkPoints = 4096;
 // Below this many points a single thread is used (the cost of starting one
 // is some tens of microseconds, a point about a microsecond).
 constexpr std::size_t pointsPerThread = 100000;
+// More threads than this are not started, whatever is asked.
+constexpr std::size_t maxThreads = 256;
 
 // The threads to use for n points: `requested` when positive, otherwise one
 // per core for large arrays.
 std::size_t threadCount(std::size_t n, int requested) {
-    if (requested > 0) return static_cast<std::size_t>(requested);
+    if (requested > 0)
+        return std::min<std::size_t>(static_cast<std::size_t>(requested), maxThreads);
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
     return std::max<std::size_t>(1, std::min(cores, n / pointsPerThread));
 }
