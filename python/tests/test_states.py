@@ -102,6 +102,14 @@ class TestPhaseState:
             t, p, w = T[i, 0, 0], P[0, j, 0], W[0, 0, k]
             expected = qv.point(t, p, wt=w)
             assert states.assemblage[i, j, k] == _code(expected.get("assemblage")), (t, p, w)
+        # On the three-phase curve and at pure NaCl.
+        T = np.array([100.0, 300.0, 500.0, 700.0])
+        P = qv.vlh_pressure(T)
+        for w in [5.0, 50.0, 100.0]:
+            states = qv.phase_state(T, P, w)
+            codes = [_code(qv.point(t, p, wt=w).get("assemblage")) for t, p in zip(T, P)]
+            assert list(states.assemblage) == codes
+        assert _code("vapor+liquid+halite") in qv.phase_state(T, P, 50.0).assemblage
 
     def test_lever_rule_closes(self):
         rng = np.random.default_rng(7)
