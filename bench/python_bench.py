@@ -4,7 +4,11 @@
 1. halite_liquidus over one million (T, P) pairs (T 0..800 C, P 1..5000 bar),
    in one array, best of REPEATS runs; and, for the cost of a Python call,
    ten thousand of them one scalar pair at a time.
-2. The 188-section sweep (every isobar 1, 50..5000 step 50, 220.54915 and
+2. phase_state over one million random (T, P, wt%) points (T 0..1000 C,
+   P 1..5000 bar, wt 0..100), best of REPEATS runs on one thread and on
+   THREADS threads; and over a (T, P) grid of 100 x 100 with 100 compositions
+   at each node (C order: consecutive points share T and P).
+3. The 188-section sweep (every isobar 1, 50..5000 step 50, 220.54915 and
    390.1474443379598 bar; every isotherm -20..800 step 10, 373.976 and
    800.69 C) with quarvessin.section, once on one thread and once on a pool of
    THREADS threads.
@@ -55,6 +59,22 @@ def main():
     print(f"halite_liquidus, {args.pairs} pairs in one array: {t_million:.3f} s "
           f"({t_million / args.pairs * 1e6:.3f} us per pair)")
     print(f"halite_liquidus, scalar calls from Python: {t_scalar / few * 1e6:.2f} us per call")
+
+    if hasattr(qv, "phase_state"):
+        W = rng.uniform(0.0, 100.0, args.pairs)
+        T3 = rng.uniform(0.0, 1000.0, args.pairs)
+        one = best_of(args.repeats, lambda: qv.phase_state(T3, P, W, threads=1))
+        many = best_of(args.repeats, lambda: qv.phase_state(T3, P, W, threads=args.threads))
+        print(f"phase_state, {args.pairs} random points, 1 thread: {one:.3f} s "
+              f"({one / args.pairs * 1e6:.3f} us per point)")
+        print(f"phase_state, {args.pairs} random points, {args.threads} threads: {many:.3f} s "
+              f"(speed-up {one / many:.2f})")
+        Tg = np.linspace(0.0, 1000.0, 100)[:, None, None]
+        Pg = np.geomspace(1.0, 5000.0, 100)[None, :, None]
+        Wg = np.linspace(0.0, 100.0, 100)[None, None, :]
+        grid = best_of(args.repeats, lambda: qv.phase_state(Tg, Pg, Wg, threads=1))
+        print(f"phase_state, 100 x 100 (T, P) grid x 100 compositions, 1 thread: {grid:.3f} s "
+              f"({grid / Tg.size / Pg.size / Wg.size * 1e6:.3f} us per point)")
 
     if not hasattr(qv, "section"):
         print("quarvessin.section is not available: sweep skipped")

@@ -35,15 +35,15 @@
 #include <utility>
 #include <vector>
 
+#include "elements.h"
 #include "sections.h"
+#include "states.h"
 
 namespace py = pybind11;
 using namespace quarvessin;
 
 namespace {
 
-// Any strides (broadcast views included); float64 already, so never copied.
-using InArray = py::array_t<double, py::array::forcecast>;
 using OutArray = py::array_t<double>;
 
 // A composition [mole fraction NaCl] outside 0 to 1 is not a composition:
@@ -58,65 +58,6 @@ double composition(double x) {
     if (x > 1.0 && x <= 1.0 + compositionRounding) return 1.0;
     return NAN;
 }
-
-// The elements of N arrays of one shape in C order.
-template <std::size_t N>
-class Elements {
-  public:
-    explicit Elements(const std::array<const InArray*, N>& arrays) {
-        const InArray& first = *arrays[0];
-        shape_.assign(first.shape(), first.shape() + first.ndim());
-        for (std::size_t k = 0; k < N; ++k) {
-            const InArray& a = *arrays[k];
-            if (a.ndim() != first.ndim() || !std::equal(shape_.begin(), shape_.end(), a.shape())) {
-                throw std::invalid_argument("the arguments must have one (broadcast) shape");
-            }
-            base_[k] = reinterpret_cast<const char*>(a.data());
-            strides_[k].assign(a.strides(), a.strides() + a.ndim());
-        }
-        size_ = 1;
-        for (py::ssize_t n : shape_) size_ *= static_cast<std::size_t>(n);
-    }
-
-    const std::vector<py::ssize_t>& shape() const { return shape_; }
-    std::size_t size() const { return size_; }
-
-    // body(i, values) for each element, i its index in C order; call without the GIL.
-    template <class Body>
-    void each(Body body) const {
-        if (size_ == 0) return;
-        const std::size_t ndim = shape_.size();
-        const std::size_t inner = ndim == 0 ? 1 : static_cast<std::size_t>(shape_[ndim - 1]);
-        std::array<py::ssize_t, N> step{};
-        for (std::size_t k = 0; k < N; ++k) step[k] = ndim == 0 ? 0 : strides_[k][ndim - 1];
-        std::vector<py::ssize_t> index(ndim, 0);
-        std::array<const char*, N> row = base_;
-        for (std::size_t i = 0; i < size_; i += inner) {
-            std::array<const char*, N> at = row;
-            for (std::size_t j = 0; j < inner; ++j) {
-                std::array<double, N> v;
-                for (std::size_t k = 0; k < N; ++k) {
-                    std::memcpy(&v[k], at[k], sizeof(double));  // may be unaligned
-                    at[k] += step[k];
-                }
-                body(i + j, v);
-            }
-            // The next row: an odometer over every dimension but the last.
-            for (std::size_t d = ndim < 2 ? 0 : ndim - 1; d-- > 0;) {
-                for (std::size_t k = 0; k < N; ++k) row[k] += strides_[k][d];
-                if (++index[d] < shape_[d]) break;
-                for (std::size_t k = 0; k < N; ++k) row[k] -= strides_[k][d] * shape_[d];
-                index[d] = 0;
-            }
-        }
-    }
-
-  private:
-    std::vector<py::ssize_t> shape_;
-    std::array<const char*, N> base_{};
-    std::array<std::vector<py::ssize_t>, N> strides_;
-    std::size_t size_ = 0;
-};
 
 OutArray outputOf(const std::vector<py::ssize_t>& shape) { return OutArray(shape); }
 
@@ -309,4 +250,5 @@ PYBIND11_MODULE(_core, m) {
         py::arg("P"), "Boiling temperature of water [C] at P [bar].");
 
     bindSections(m);
+    bindStates(m);
 }

@@ -5,7 +5,7 @@
 //
 // A section is computed with the GIL released and kept as the engine's value;
 // the pieces of its boundaries are read-only NumPy views of shape (n, 2)
-// (wt% NaCl, temperature [C] or pressure [bar]) into that value, so what
+// (the kind's two columns, e.g. wt% NaCl and temperature [C]) into that value, so what
 // Python reads is what format() writes. The phase fields are placed when
 // first asked for (Section.fields, format("json")).
 #include "sections.h"
@@ -315,7 +315,8 @@ void bindSections(py::module_& m) {
         .def_property_readonly(
             "pieces", [](const PyBoundary& b) { return b.pieces; },
             "Separately traced pieces in file order: read-only arrays of shape (n, 2) holding "
-            "NaCl [wt%] and temperature [C] (isobar) or pressure [bar] (isotherm).")
+            "NaCl [wt%] and temperature [C] (isobar) or pressure [bar] (isotherm), or "
+            "temperature [C] and pressure [bar] (isopleth, projection).")
         .def(
             "format", [](const PyBoundary& b) { return formatBoundary(b.boundary()); },
             "The text of the boundary's file, exactly as the console program writes it.")
@@ -332,23 +333,30 @@ void bindSections(py::module_& m) {
         .def_property_readonly(
             "kind",
             [](const PySection& s) { return std::string(kindInfo(s.data->section.kind).word); },
-            "The kind's word: 'isobar' or 'isotherm'.")
+            "The kind's word: 'isobar', 'isotherm', 'isopleth' or 'projection'.")
         .def_property_readonly(
-            "value", [](const PySection& s) { return s.data->section.value; },
-            "Pressure [bar] of an isobar, temperature [C] of an isotherm.")
+            "value",
+            [](const PySection& s) -> py::object {
+                if (!kindInfo(s.data->section.kind).takesValue) return py::none();
+                return py::float_(s.data->section.value);
+            },
+            "Pressure [bar] of an isobar, temperature [C] of an isotherm, NaCl [wt%] of an "
+            "isopleth; None for the projection.")
         .def_property_readonly(
             "unit",
             [](const PySection& s) {
-                return std::string(kindInfo(s.data->section.kind).fixed.unit);
+                const SectionKindInfo& info = kindInfo(s.data->section.kind);
+                return std::string(info.takesValue ? info.fixed.unit : "");
             },
-            "Unit of the value: 'bar' or 'C'.")
+            "Unit of the value: 'bar', 'C' or 'wt%' ('' for the projection).")
         .def_property_readonly(
             "columns",
             [](const PySection& s) {
                 const SectionKindInfo& info = kindInfo(s.data->section.kind);
                 return py::make_tuple(info.x.column, info.y.column);
             },
-            "The two columns of the points: ('wt_percent', 'temperature_C' or 'pressure_bar').")
+            "The two columns of the points: ('wt_percent', 'temperature_C' or 'pressure_bar') "
+            "or ('temperature_C', 'pressure_bar').")
         .def_property_readonly(
             "accepted", [](const PySection& s) { return s.data->section.accepted; },
             "False when the value is out of range (see refusal).")

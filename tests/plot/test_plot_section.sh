@@ -200,7 +200,8 @@ dir=.
 while [ $# -gt 0 ]; do [ "$1" = --dir ] && dir=$2; shift; done
 printf '%s' '{"kind":"isobar","value":300,"unit":"bar","accepted":true,' \
     '"columns":["wt_percent","temperature_C"],"boundaries":[' \
-    '{"id":"liquidus","label":"LH","phases":"liquid+halite","file":"liquid+halite_300.000000bar.dat",' \
+    '{"id":"liquidus","label":"LH","legend":"liquidus, [as] \"given\"","colour":"#12ab3c","dots":false,' \
+    '"phases":"liquid+halite","file":"liquid+halite_300.000000bar.dat",' \
     '"branches":["",""],"pieces":[[[26.3,100],[40,300]]]},' \
     '{"id":"vapor+liquid","label":"VL","phases":"liquid+vapor","file":"liquid+vapor_300.000000bar.dat",' \
     '"branches":["loop","liquid"],"pieces":[[[1,200],[null,250],[3,300]],[[5,400],[6e0,5e2]]]}],' \
@@ -223,6 +224,8 @@ check "the phase fields are labelled where the json places them" \
     same "$(grep '^set label' "$d/p.gp")" "set label 'L' at 12.5, 150.25 center front font \",13\" tc rgb \"#333333\"
 set label 'L+H' at 75, 1.5e2 center front font \",13\" tc rgb \"#333333\""
 check "the temperature axis is in °C" has "$d/p.gp" "set ylabel 'temperature [°C]'"
+check "a boundary has the json's legend and colour" has "$d/p.gp" "\$LH with lines lw 2 lc rgb '#12ab3c' title 'liquidus, [as] \"given\"'"
+check "...one without them its file name and black" has "$d/p.gp" "\$VL with lines lw 2 lc rgb '#000000' title 'liquid+vapor_300.000000bar.dat'"
 check "the title names the json's value" has "$d/p.gp" "set title 'H2O–NaCl, isobaric section at 300 bar'"
 : > "$FAKE_LOG"
 (cd "$d" && QUARVESSIN_PROGRAM=$fake "$plot" isobars 3e2 --no-labels --logx --gnuplot "$d/q.gp" > out 2> err); rc=$?
@@ -245,6 +248,12 @@ check "--files draws files, not the program's section" [ $rc -ne 0 ]
 check "...and says which files are missing" has "$d/err" "no boundary file of the isobaric section at 300 bar"
 (cd "$d" && "$plot" --program "$d/none" isobar 300 > out 2> err); rc=$?
 check "a --program that is not there is refused" [ $rc -eq 2 ]
+for section in "isopleth 10" projection; do
+    # shellcheck disable=SC2086
+    (cd "$d" && QUARVESSIN_PROGRAM=none "$plot" $section > out 2> err); rc=$?
+    check "without the program, $section is refused" [ $rc -eq 2 ]
+    check "...saying it needs the program" has "$d/err" "needs the quarvessin program"
+done
 if [ -n "$real_qv" ]; then
     d=$work/real; mkdir -p "$d"
     # field_labels JSON: "NAME X Y" of each field of the program's json, read
@@ -282,6 +291,49 @@ for f in s["fields"]:
     # between 1 and 99 wt% (linear sampling in pressure leaves one or two).
     mid=$(block "$d/t.gp" VH | awk 'NF == 2 && $1 > 1 && $1 < 99' | wc -l)
     check "...and the vapour + halite curve shows its shape ($mid points within 1 to 99 wt%)" [ "$mid" -ge 5 ]
+    # Isopleths and the projection: the pressure-temperature plane, pressure
+    # logarithmic, every boundary with the legend and colour of the
+    # program's json (read by Python's json module, independently of the
+    # script's reader), the projection's tie-line style not dotting its curve.
+    style_lines() {
+        python3 -c 'import json, sys
+s = json.load(open(sys.argv[1]))
+seen = set()
+for b in s["boundaries"]:
+    if b["legend"] not in seen:
+        seen.add(b["legend"])
+        print(b["colour"], b["legend"])' "$1"
+    }
+    script_styles() { sed -n "s/.* lc rgb '\(#[0-9a-f]*\)' title '\([^']*\)'.*/\1 \2/p" "$1"; }
+    for section in "isopleth 10" "isopleths 37.5" projection; do
+        rm -f "$d"/section_*.png
+        # shellcheck disable=SC2086
+        (cd "$d" && "$plot" --program "$real_qv" $section --gnuplot "$d/pt.gp" > out 2> err); rc=$?
+        check "the real program's $section is drawn" [ $rc -eq 0 ]
+        check "...into one picture" is_png "$(ls "$d"/section_*.png)"
+        check "...temperature across over the correlations' range" has "$d/pt.gp" "set xrange [0:1000]"
+        check "...in °C" has "$d/pt.gp" "set xlabel 'temperature [°C]'"
+        check "...pressure up, logarithmic" has "$d/pt.gp" "set logscale y"
+        check "...and its label" has "$d/pt.gp" "set ylabel 'pressure [bar]'"
+        rm -rf "$d/json"; mkdir "$d/json"
+        # shellcheck disable=SC2086
+        "$real_qv" section $section --format json --fine -q --dir "$d/json"
+        if command -v python3 >/dev/null 2>&1; then
+            check "...each boundary in the program's colour with its legend" \
+                same "$(script_styles "$d/pt.gp")" "$(style_lines "$d/json/"*.json)"
+        fi
+    done
+    check "the projection is named as such" has "$d/pt.gp" "set title 'H2O–NaCl, pressure–temperature projection'"
+    check "...its picture too" is_png "$d/section_projection.png"
+    check "...its three-phase curve a line" has "$d/pt.gp" "\$VLH with lines lw 2"
+    check "...with no phase-field label" lacks "$d/pt.gp" "set label"
+    (cd "$d" && "$plot" --program "$real_qv" isopleth 10 --gnuplot "$d/pt.gp" > out 2> err)
+    check "the isopleth's title in wt%" has "$d/pt.gp" "set title 'H2O–NaCl, isoplethal section at 10 wt%'"
+    check "...its picture named like its files" is_png "$d/section_isopleth_10.000000wt.png"
+    check "...its fields labelled" has "$d/pt.gp" "set label 'V+L' at "
+    (cd "$d" && "$plot" --program "$real_qv" projection 5 > out 2> err); rc=$?
+    check "a value given to the projection is refused by the program" [ $rc -eq 2 ]
+    check "...with its message" has "$d/err" "projection takes no value"
     for word in isobar isobars isobaric isotherm isotherms isothermal; do
         (cd "$d" && "$plot" --program "$real_qv" "$word" 300 --no-labels > out 2> err); rc=$?
         check "the kind word $word is taken" [ $rc -eq 0 ]
