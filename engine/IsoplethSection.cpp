@@ -130,6 +130,7 @@ class IsoplethTracer {
         for (TracedPiece& piece : dew) {
             piece.branch = Branch::Vapor;
             keepResolved(piece, family);
+            if (piece.points.empty()) continue;  // no point resolved (w vanishingly small)
             // The piece leaving the critical point starts in it exactly.
             for (Point* end : {&piece.points.front(), &piece.points.back()}) {
                 if (std::fabs(end->wtPercent - tCritical) < 1e-6) *end = {tCritical, pCritical};
