@@ -107,6 +107,7 @@ val quantity(const quarvessin::Quantity& q) {
     out.set("name", std::string(q.name));
     out.set("unit", std::string(q.unit));
     out.set("column", std::string(q.column));
+    out.set("display", std::string(q.display));
     return out;
 }
 
@@ -252,6 +253,7 @@ class SectionHandle {
 // too, the console program's words).
 std::shared_ptr<SectionHandle> sectionOf(const SectionKindInfo& info, double value,
                                          const quarvessin::SectionOptions& options) {
+    if (!info.takesValue) value = 0.0;  // one section, whatever the caller passes
     if (!quarvessin::valueAccepted(info, value)) {
         Section refused;
         if (!quarvessin::sectionAccepted(info.kind, value)) {
@@ -280,6 +282,11 @@ val computeSection(val kind, double value, val options) {
 
 val computeSectionDefault(val kind, double value) {
     return computeSection(std::move(kind), value, val::undefined());
+}
+
+// A kind that takes no value (the projection): computeSection(kind).
+val computeSectionOfKind(val kind) {
+    return computeSection(std::move(kind), 0.0, val::undefined());
 }
 
 // The bytes of `quarvessin section KIND VALUE --format csv|json`: the
@@ -321,6 +328,19 @@ val sectionAccepted(val kind, double value) {
     return attempt([&] { return val(quarvessin::sectionAccepted(kindOf(kind).kind, value)); });
 }
 
+// "composition-temperature", "composition-pressure", "temperature-pressure".
+const char* planeName(quarvessin::SectionPlane plane) {
+    switch (plane) {
+        case quarvessin::SectionPlane::CompositionTemperature:
+            return "composition-temperature";
+        case quarvessin::SectionPlane::CompositionPressure:
+            return "composition-pressure";
+        case quarvessin::SectionPlane::TemperaturePressure:
+            break;
+    }
+    return "temperature-pressure";
+}
+
 val sectionKinds() {
     return attempt([&] {
         val kinds = val::array();
@@ -329,6 +349,7 @@ val sectionKinds() {
             k.set("word", std::string(info.word));
             k.set("plural", std::string(info.plural));
             k.set("adjective", std::string(info.adjective));
+            k.set("takesValue", info.takesValue);
             k.set("fixed", quantity(info.fixed));
             k.set("min", info.min);
             k.set("minIncluded", info.minIncluded);
@@ -338,7 +359,11 @@ val sectionKinds() {
             k.set("datSuffix", std::string(info.datSuffix));
             k.set("x", quantity(info.x));
             k.set("y", quantity(info.y));
+            k.set("plane", std::string(planeName(info.plane)));
+            k.set("xMin", info.xMin);
+            k.set("xMax", info.xMax);
             k.set("logY", info.logY);
+            k.set("hasFields", info.hasFields);
             kinds.call<void>("push", k);
         }
         return kinds;
@@ -432,6 +457,7 @@ EMSCRIPTEN_BINDINGS(quarvessin) {
         .function("fileName", &SectionHandle::fileName);
     function("computeSection", &computeSection);
     function("computeSection", &computeSectionDefault);
+    function("computeSection", &computeSectionOfKind);
     function("formatSection", &formatSection);
     function("sectionFileName", &sectionFileName);
     function("valueAccepted", &valueAccepted);

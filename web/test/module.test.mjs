@@ -10,7 +10,7 @@ import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readdirSync, readFileSync, statSync } from 'node:fs';
 import { join } from 'node:path';
-import { ISOBARS, ISOTHERMS, KNOWN_DIFFERENCES, REFUSED, REFUSED_BY_RANGE, differenceBeyondRounding, firstDifference,
+import { ISOBARS, ISOPLETHS, ISOTHERMS, KNOWN_DIFFERENCES, PROJECTION, REFUSED, REFUSED_BY_RANGE, differenceBeyondRounding, firstDifference,
   nativeSections, numberOf, pointLines } from './sections.mjs';
 
 // How far a number of the csv or json may lie from the native one: the
@@ -53,8 +53,12 @@ function expectSameSection(kind, value, native) {
     const json = s.format('json');
     const stats = {};
     assert.equal(differenceBeyondRounding(csv, native.csv, ROUNDING, stats), null, `${where}: csv`);
+    // The isopleths' roots carry a last-bit difference of a model function
+    // through the solver's steps: measured up to 41 % of their rows (at
+    // 0.001 wt%), every one within 1e-12 relative.
     const rows = native.csv.split('\n').length;
-    assert.ok(stats.numbers <= 0.05 * rows, `${where}: ${stats.numbers} numbers of ${rows} rows differ`);
+    const share = kind === 'isopleth' ? 0.5 : 0.05;
+    assert.ok(stats.numbers <= share * rows, `${where}: ${stats.numbers} numbers of ${rows} rows differ`);
     assert.equal(differenceBeyondRounding(json, native.json, ROUNDING), null, `${where}: json`);
     // The phase fields are the native ones exactly, and the ones the section carries.
     const fields = JSON.parse(json);
@@ -66,11 +70,13 @@ function expectSameSection(kind, value, native) {
   });
 }
 
-test('fifty sections of both kinds equal the native engine: files and console bytes, csv and json to rounding', { skip: noHelper }, () => {
+test('fifty sections of every kind equal the native engine: files and console bytes, csv and json to rounding', { skip: noHelper }, () => {
   const known = new Set(KNOWN_DIFFERENCES.map((p) => p.join(' ')));
-  const pairs = [...ISOBARS.map((v) => ['isobar', v]), ...ISOTHERMS.map((v) => ['isotherm', v])]
+  const pairs = [...ISOBARS.map((v) => ['isobar', v]), ...ISOTHERMS.map((v) => ['isotherm', v]),
+    ...ISOPLETHS.map((v) => ['isopleth', v]), PROJECTION]
     .filter((p) => !known.has(p.join(' ')));
-  assert.ok(pairs.length >= 50);
+  assert.ok(pairs.length >= 60);
+  assert.deepEqual([...new Set(pairs.map((p) => p[0]))], q.sectionKinds().map((k) => k.word));
   const native = nativeSections(helper, pairs);
   let files = 0;
   let identical = 0;
@@ -78,7 +84,19 @@ test('fifty sections of both kinds equal the native engine: files and console by
     if (expectSameSection(kind, value, native[i])) identical++;
     files += native[i].files.length;
   }
-  assert.ok(files > 120, `only ${files} files compared`);
+  assert.ok(files > 150, `only ${files} files compared`);
+  // A kind without a value is one section: computeSection(kind) is the helper's.
+  const projection = native[pairs.findIndex((p) => p[0] === 'projection')];
+  const one = q.computeSection('projection');
+  try {
+    assert.deepEqual(one.boundaries.map((b) => b.fileName), projection.files.map((f) => f.name));
+    projection.files.forEach((f, i) => assert.equal(one.formatBoundary(i), f.text, f.name));
+    assert.equal(one.value, 0);
+  } finally {
+    one.delete();
+  }
+  // Any value given to it is ignored, never refused.
+  withSection('projection', NaN, undefined, (s) => assert.equal(s.accepted, true));
   // Most isobars above 1500 bar and isotherms below 25 C meet no rounding difference.
   assert.ok(identical >= 10, `only ${identical} sections with the native csv and json bytes`);
   // formatSection is the held section's format, computed afresh.
@@ -128,14 +146,22 @@ function nextDouble(v, up) {
 
 test('the kind table: each range\'s ends and their neighbours, as computeSection decides them', () => {
   const kinds = q.sectionKinds();
-  assert.deepEqual(kinds.map((k) => k.word), ['isobar', 'isotherm']);
+  assert.deepEqual(kinds.map((k) => [k.word, k.takesValue, k.plane]), [['isobar', true, 'composition-temperature'],
+    ['isotherm', true, 'composition-pressure'], ['isopleth', true, 'temperature-pressure'],
+    ['projection', false, 'temperature-pressure']]);
   for (const k of kinds) {
+    if (!k.takesValue) {
+      for (const v of [0, -1, 1e300, NaN]) assert.equal(q.valueAccepted(k.word, v), true, `${k.word} ${v}`);
+      assert.equal(q.validRange(k.word), 'valid: no value');
+      continue;
+    }
     const cases = [[k.min, k.minIncluded], [nextDouble(k.min, false), false], [nextDouble(k.min, true), true],
       [k.max, k.maxIncluded], [nextDouble(k.max, true), false], [nextDouble(k.max, false), true]];
     for (const [v, accepted] of cases) {
       assert.equal(q.valueAccepted(k.word, v), accepted, `${k.word} ${v}`);
       // The slow end of a range is computed only where accepted.
       if (k.word === 'isotherm' && v < -200) continue;
+      if (k.word === 'isopleth' && accepted) continue;  // the isopleths near the ends are compared above
       withSection(k.word, v, undefined, (s) => assert.equal(s.accepted, accepted, `${k.word} ${v}: computeSection`));
     }
     // The section's columns are the kind's axes.
@@ -149,18 +175,23 @@ test('the kind table: each range\'s ends and their neighbours, as computeSection
   assert.equal(q.isobarTopTemperature, q.correlationMaxTemperature);
 });
 
-test('the six kind words are accepted, any other is refused with the engine\'s message', { skip: noHelper }, () => {
-  const words = q.sectionKinds().flatMap((k) => [k.word, k.plural, k.adjective]);
-  assert.deepEqual(words, ['isobar', 'isobars', 'isobaric', 'isotherm', 'isotherms', 'isothermal']);
+test('every word of the kind table is accepted, any other is refused with the engine\'s message', { skip: noHelper }, () => {
+  const kinds = q.sectionKinds();
+  const words = kinds.flatMap((k) => [k.word, k.plural, k.adjective].filter((w) => w !== ''));
+  assert.deepEqual(words, ['isobar', 'isobars', 'isobaric', 'isotherm', 'isotherms', 'isothermal',
+    'isopleth', 'isopleths', 'isoplethal', 'projection', 'projections']);
   const reference = withSection('isobar', 300, undefined, (s) => s.format('csv'));
-  for (const word of words) {
-    withSection(word, 300, undefined, (s) => {
-      assert.equal(s.kind, word.startsWith('isobar') ? 'isobar' : 'isotherm', word);
-      if (s.kind === 'isobar') assert.equal(s.format('csv'), reference, word);
-    });
-    assert.equal(q.valueAccepted(word, 300), true, word);
+  for (const k of kinds) {
+    for (const word of [k.word, k.plural, k.adjective].filter((w) => w !== '')) {
+      const value = k.word === 'isopleth' ? 10 : 300;
+      withSection(word, value, undefined, (s) => {
+        assert.equal(s.kind, k.word, word);
+        if (s.kind === 'isobar') assert.equal(s.format('csv'), reference, word);
+      });
+      assert.equal(q.valueAccepted(word, value), true, word);
+    }
   }
-  const others = ['isochore', 'Isobar', 'isobar ', '', 'isobarss', 'isotherms\n', 'isoplethal', '42'];
+  const others = ['isochore', 'Isobar', 'isobar ', '', 'isobarss', 'isotherms\n', 'Isopleth', 'projectional', '42'];
   const native = nativeSections(helper, others.map((w) => [w, '300']));
   others.forEach((word, i) => {
     assert.ok(native[i].unknown, `the native engine accepts ${JSON.stringify(word)}`);
