@@ -15,9 +15,9 @@ export const ISOTHERMS = ['-20', '-15', '-10', '-8', '0', '0.01', '1', '25', '50
 // the native functions return a not-a-number with the sign bit set ("-nan"
 // in the file) where Emscripten's leave it clear.
 // Isopleths from nearly pure water to nearly pure NaCl, and the projection
-// (a kind without a value: the helper is given 0, which the module uses too).
+// (a kind without a value: the helper is given '-').
 export const ISOPLETHS = ['0.001', '1', '5', '10', '20', '26.3', '30', '40', '50', '70', '90', '99.9'];
-export const PROJECTION = ['projection', '0'];
+export const PROJECTION = ['projection', '-'];
 export const KNOWN_DIFFERENCES = [['isotherm', '250'], ['isotherm', '-8']];
 export const REFUSED = [['isobar', '0.5'], ['isobar', '5000.0001'], ['isobar', '6000'], ['isotherm', '800.7'], ['isotherm', '1000']];
 // Values the kind table refuses whatever the console program does with them:
