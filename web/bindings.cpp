@@ -4,6 +4,8 @@
 // presentation layer.
 //
 //   computeSection(kind, value[, { fine, fields }]) -> Section
+//   computeSection(kind) -> the Section of a kind that takes no value (the
+//       projection; any value given to such a kind is ignored)
 //       a section held by the module: it keeps the engine's Section, so its
 //       files and formats are written from the boundaries the caller holds,
 //       never recomputed. Properties (plain values, computed once):
@@ -23,6 +25,16 @@
 //   valueRefusal(kind, value), validRange(kind), sectionAccepted(kind, value)
 //   sectionKinds() -> the kind table; boundaryStyles() -> the boundary styles
 //   queryPoint(T, P[, wt]) -> the point query, with the assemblage at wt% NaCl
+//   phaseState(T, P, wt) -> { assemblage, code, wtVapor, wtLiquid,
+//       fractionVapor, fractionLiquid, fractionHalite }; assemblages() the
+//       names of the codes
+//   statePoint(kind, value, x, y) -> { tC, pBar, wt } of a point of a plot
+//   inclusion({ tmIce, tmHalite, wt, th, to }) -> the inclusion's json
+//       (inclusionJson) parsed, with accepted, th, homogenization_curve,
+//       critical_temperature_C and text
+//   computeSurfaces([{ resolution, samples, tMin, tMax, pMin, pMax }]) ->
+//       { accepted, refusal, temperatures, surfaces: [{ name, boundary,
+//       vertices, triangles, lines, pieces }] } as flat typed arrays
 //   shortestNumber(v), sixDigits(v)
 //   constants: correlationMin/MaxTemperature, correlationMin/MaxPressure,
 //   isobarTopTemperature, absoluteZero, minSectionPressure,
@@ -41,16 +53,22 @@
 #include <emscripten/val.h>
 #include <quarvessin/composition.h>
 #include <quarvessin/format.h>
+#include <quarvessin/inclusion.h>
 #include <quarvessin/kinds.h>
+#include <quarvessin/phase_state.h>
 #include <quarvessin/point.h>
 #include <quarvessin/section.h>
 #include <quarvessin/style.h>
+#include <quarvessin/surfaces.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -107,6 +125,7 @@ val quantity(const quarvessin::Quantity& q) {
     out.set("name", std::string(q.name));
     out.set("unit", std::string(q.unit));
     out.set("column", std::string(q.column));
+    out.set("display", std::string(q.display));
     return out;
 }
 
@@ -252,6 +271,7 @@ class SectionHandle {
 // too, the console program's words).
 std::shared_ptr<SectionHandle> sectionOf(const SectionKindInfo& info, double value,
                                          const quarvessin::SectionOptions& options) {
+    if (!info.takesValue) value = 0.0;  // one section, whatever the caller passes
     if (!quarvessin::valueAccepted(info, value)) {
         Section refused;
         if (!quarvessin::sectionAccepted(info.kind, value)) {
@@ -280,6 +300,11 @@ val computeSection(val kind, double value, val options) {
 
 val computeSectionDefault(val kind, double value) {
     return computeSection(std::move(kind), value, val::undefined());
+}
+
+// A kind that takes no value (the projection): computeSection(kind).
+val computeSectionOfKind(val kind) {
+    return computeSection(std::move(kind), 0.0, val::undefined());
 }
 
 // The bytes of `quarvessin section KIND VALUE --format csv|json`: the
@@ -321,6 +346,19 @@ val sectionAccepted(val kind, double value) {
     return attempt([&] { return val(quarvessin::sectionAccepted(kindOf(kind).kind, value)); });
 }
 
+// "composition-temperature", "composition-pressure", "temperature-pressure".
+const char* planeName(quarvessin::SectionPlane plane) {
+    switch (plane) {
+        case quarvessin::SectionPlane::CompositionTemperature:
+            return "composition-temperature";
+        case quarvessin::SectionPlane::CompositionPressure:
+            return "composition-pressure";
+        case quarvessin::SectionPlane::TemperaturePressure:
+            break;
+    }
+    return "temperature-pressure";
+}
+
 val sectionKinds() {
     return attempt([&] {
         val kinds = val::array();
@@ -329,6 +367,7 @@ val sectionKinds() {
             k.set("word", std::string(info.word));
             k.set("plural", std::string(info.plural));
             k.set("adjective", std::string(info.adjective));
+            k.set("takesValue", info.takesValue);
             k.set("fixed", quantity(info.fixed));
             k.set("min", info.min);
             k.set("minIncluded", info.minIncluded);
@@ -338,7 +377,11 @@ val sectionKinds() {
             k.set("datSuffix", std::string(info.datSuffix));
             k.set("x", quantity(info.x));
             k.set("y", quantity(info.y));
+            k.set("plane", std::string(planeName(info.plane)));
+            k.set("xMin", info.xMin);
+            k.set("xMax", info.xMax);
             k.set("logY", info.logY);
+            k.set("hasFields", info.hasFields);
             kinds.call<void>("push", k);
         }
         return kinds;
@@ -410,6 +453,172 @@ val sixDigits(double value) {
     return attempt([&] { return val(quarvessin::sixDigits(value)); });
 }
 
+// The phase state at T [C], P [bar] and wt% NaCl (the engine's phaseState):
+// { assemblage ('' when unknown), code (its index in assemblages()),
+// wtVapor, wtLiquid, fractionVapor, fractionLiquid, fractionHalite } with
+// NaN for a phase that is absent.
+val phaseStateOf(const quarvessin::PhaseState& state) {
+    val out = val::object();
+    out.set("assemblage", std::string(quarvessin::assemblageName(state.assemblage)));
+    out.set("code", static_cast<int>(state.assemblage));
+    out.set("wtVapor", state.wtVapor);
+    out.set("wtLiquid", state.wtLiquid);
+    out.set("fractionVapor", state.fractionVapor);
+    out.set("fractionLiquid", state.fractionLiquid);
+    out.set("fractionHalite", state.fractionHalite);
+    return out;
+}
+
+val phaseState(double tC, double pBar, double wt) {
+    return attempt([&] { return phaseStateOf(quarvessin::phaseState(tC, pBar, wt)); });
+}
+
+// The names of the assemblage codes, Unknown ('') first.
+val assemblages() {
+    return attempt([&] {
+        val names = val::array();
+        for (quarvessin::Assemblage a : quarvessin::assemblages()) {
+            names.call<void>("push", std::string(quarvessin::assemblageName(a)));
+        }
+        return names;
+    });
+}
+
+// The temperature [C], pressure [bar] and composition [wt%] of the point
+// (x, y) of a section of the kind at value: { tC, pBar, wt }.
+val statePoint(val kind, double value, double x, double y) {
+    return attempt([&] {
+        const quarvessin::StatePoint p = quarvessin::statePoint(kindOf(kind), value, x, y);
+        val out = val::object();
+        out.set("tC", p.tC);
+        out.set("pBar", p.pBar);
+        out.set("wt", p.wt);
+        return out;
+    });
+}
+
+// True for a JavaScript object (not null, not a primitive).
+bool isObject(const val& v) { return v.typeOf().as<std::string>() == "object" && !v.isNull(); }
+
+// A measured value of the inclusion form: a number, or nothing when the
+// property is undefined, null or an empty string; anything else is refused.
+std::optional<double> measurement(const val& input, const char* name) {
+    const val v = input[name];
+    if (v.isUndefined() || v.isNull() || (v.isString() && v.as<std::string>().empty())) {
+        return std::nullopt;
+    }
+    if (!v.isNumber()) {
+        throw Refusal{std::string(name) + " must be a number, not '" +
+                      quarvessin::printable(text(v)) + "'"};
+    }
+    return v.as<double>();
+}
+
+// inclusion({ tmIce, tmHalite, wt, th, to }): the engine's inclusionState,
+// as its inclusionJson parsed (wt_percent, mole_fraction, molality,
+// salinity_from, homogenization_pressure_bar, mode, wt_percent_at_5000_bar,
+// trapping, warnings, refusal) with accepted, th, homogenization_curve,
+// critical_temperature_C and the text the command line prints.
+val inclusion(val input) {
+    return attempt([&] {
+        if (!isObject(input)) throw Refusal{"the inclusion must be an object of its measurements"};
+        quarvessin::InclusionInput in;
+        in.tmIce = measurement(input, "tmIce");
+        in.tmHalite = measurement(input, "tmHalite");
+        in.wtPercent = measurement(input, "wt");
+        in.th = measurement(input, "th");
+        const val to = input["to"];
+        if (!to.isUndefined() && !to.isNull() && !(to.isString() && to.as<std::string>().empty())) {
+            in.mode = quarvessin::homogenizationFromWord(text(to));
+            if (!in.mode) {
+                throw Refusal{"to is liquid, vapor or critical, not '" +
+                              quarvessin::printable(text(to)) + "'"};
+            }
+        }
+        const quarvessin::InclusionResult r = quarvessin::inclusionState(in);
+        val out = val::global("JSON").call<val>("parse", quarvessin::inclusionJson(r));
+        out.set("accepted", r.accepted);
+        out.set("th", r.th ? val(*r.th) : val::null());
+        out.set("homogenization_curve", r.homogenizationCurve);
+        out.set("critical_temperature_C", r.criticalTemperature);
+        out.set("text", quarvessin::inclusionText(r));
+        return out;
+    });
+}
+
+// A copy of 32-bit indices in a new Uint32Array.
+template <std::size_t N>
+val indexArray(const std::vector<std::array<std::uint32_t, N>>& rows) {
+    const std::size_t n = rows.size() * N;
+    val array = val::global("Uint32Array").new_(n);
+    if (n > 0) {
+        array.call<void>("set", val(emscripten::typed_memory_view(n, rows.front().data())));
+    }
+    return array;
+}
+
+// computeSurfaces({ resolution, samples, tMin, tMax, pMin, pMax }) ->
+// { accepted, refusal, temperatures: Float64Array, surfaces: [{ name,
+// boundary, vertices: Float64Array [T, P, wt, ...], triangles: Uint32Array
+// [i, j, k, ...], lines: Uint32Array [i, j, ...], pieces: Uint32Array }] }:
+// flat typed arrays, not json text.
+val computeSurfaces(val options) {
+    return attempt([&] {
+        quarvessin::SurfaceOptions o;
+        if (isObject(options)) {
+            const auto number = [&](const char* name, double& into) {
+                const val v = options[name];
+                if (v.isUndefined() || v.isNull()) return;
+                if (!v.isNumber()) throw Refusal{std::string(name) + " must be a number"};
+                into = v.as<double>();
+            };
+            double resolution = o.resolution;
+            double samples = o.samples;
+            number("resolution", resolution);
+            number("samples", samples);
+            for (double v : {resolution, samples}) {
+                if (!(v >= 2.0 && v <= 10000.0 && std::floor(v) == v)) {
+                    throw Refusal{"resolution and samples must be whole numbers from 2 to 10000"};
+                }
+            }
+            o.resolution = static_cast<int>(resolution);
+            o.samples = static_cast<int>(samples);
+            number("tMin", o.tMin);
+            number("tMax", o.tMax);
+            number("pMin", o.pMin);
+            number("pMax", o.pMax);
+        }
+        const quarvessin::Surfaces result = quarvessin::computeSurfaces(o);
+        val out = val::object();
+        out.set("accepted", result.accepted);
+        out.set("refusal", result.refusal);
+        out.set("temperatures", floatArray(result.temperatures));
+        val surfaces = val::array();
+        std::vector<double> flat;
+        for (const quarvessin::SurfaceMesh& mesh : result.surfaces) {
+            flat.clear();
+            for (const auto& v : mesh.vertices) flat.insert(flat.end(), v.begin(), v.end());
+            val s = val::object();
+            s.set("name", mesh.name);
+            s.set("boundary", mesh.boundary);
+            s.set("vertices", floatArray(flat));
+            s.set("triangles", indexArray(mesh.triangles));
+            s.set("lines", indexArray(mesh.lines));
+            val pieces = val::global("Uint32Array").new_(mesh.pieces.size());
+            if (!mesh.pieces.empty()) {
+                pieces.call<void>("set", val(emscripten::typed_memory_view(mesh.pieces.size(),
+                                                                           mesh.pieces.data())));
+            }
+            s.set("pieces", pieces);
+            surfaces.call<void>("push", s);
+        }
+        out.set("surfaces", surfaces);
+        return out;
+    });
+}
+
+val computeSurfacesDefault() { return computeSurfaces(val::undefined()); }
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(quarvessin) {
@@ -432,6 +641,7 @@ EMSCRIPTEN_BINDINGS(quarvessin) {
         .function("fileName", &SectionHandle::fileName);
     function("computeSection", &computeSection);
     function("computeSection", &computeSectionDefault);
+    function("computeSection", &computeSectionOfKind);
     function("formatSection", &formatSection);
     function("sectionFileName", &sectionFileName);
     function("valueAccepted", &valueAccepted);
@@ -443,6 +653,12 @@ EMSCRIPTEN_BINDINGS(quarvessin) {
     function("queryPoint", &queryPoint);
     function("queryPoint", &queryPointAt);
     function("shortestNumber", &shortestNumber);
+    function("phaseState", &phaseState);
+    function("assemblages", &assemblages);
+    function("statePoint", &statePoint);
+    function("inclusion", &inclusion);
+    function("computeSurfaces", &computeSurfaces);
+    function("computeSurfaces", &computeSurfacesDefault);
     function("sixDigits", &sixDigits);
     constant("correlationMinTemperature", quarvessin::correlationMinTemperature);
     constant("correlationMaxTemperature", quarvessin::correlationMaxTemperature);

@@ -8,9 +8,10 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
+import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync, statSync } from 'node:fs';
 import { join } from 'node:path';
-import { ISOBARS, ISOTHERMS, KNOWN_DIFFERENCES, REFUSED, REFUSED_BY_RANGE, differenceBeyondRounding, firstDifference,
+import { ISOBARS, ISOPLETHS, ISOTHERMS, KNOWN_DIFFERENCES, PROJECTION, REFUSED, REFUSED_BY_RANGE, differenceBeyondRounding, firstDifference,
   nativeSections, numberOf, pointLines } from './sections.mjs';
 
 // How far a number of the csv or json may lie from the native one: the
@@ -53,8 +54,12 @@ function expectSameSection(kind, value, native) {
     const json = s.format('json');
     const stats = {};
     assert.equal(differenceBeyondRounding(csv, native.csv, ROUNDING, stats), null, `${where}: csv`);
+    // The isopleths' roots carry a last-bit difference of a model function
+    // through the solver's steps: measured up to 41 % of their rows (at
+    // 0.001 wt%), every one within 1e-12 relative.
     const rows = native.csv.split('\n').length;
-    assert.ok(stats.numbers <= 0.05 * rows, `${where}: ${stats.numbers} numbers of ${rows} rows differ`);
+    const share = kind === 'isopleth' ? 0.5 : 0.05;
+    assert.ok(stats.numbers <= share * rows, `${where}: ${stats.numbers} numbers of ${rows} rows differ`);
     assert.equal(differenceBeyondRounding(json, native.json, ROUNDING), null, `${where}: json`);
     // The phase fields are the native ones exactly, and the ones the section carries.
     const fields = JSON.parse(json);
@@ -66,11 +71,13 @@ function expectSameSection(kind, value, native) {
   });
 }
 
-test('fifty sections of both kinds equal the native engine: files and console bytes, csv and json to rounding', { skip: noHelper }, () => {
+test('fifty sections of every kind equal the native engine: files and console bytes, csv and json to rounding', { skip: noHelper }, () => {
   const known = new Set(KNOWN_DIFFERENCES.map((p) => p.join(' ')));
-  const pairs = [...ISOBARS.map((v) => ['isobar', v]), ...ISOTHERMS.map((v) => ['isotherm', v])]
+  const pairs = [...ISOBARS.map((v) => ['isobar', v]), ...ISOTHERMS.map((v) => ['isotherm', v]),
+    ...ISOPLETHS.map((v) => ['isopleth', v]), PROJECTION]
     .filter((p) => !known.has(p.join(' ')));
-  assert.ok(pairs.length >= 50);
+  assert.ok(pairs.length >= 60);
+  assert.deepEqual([...new Set(pairs.map((p) => p[0]))], q.sectionKinds().map((k) => k.word));
   const native = nativeSections(helper, pairs);
   let files = 0;
   let identical = 0;
@@ -78,7 +85,19 @@ test('fifty sections of both kinds equal the native engine: files and console by
     if (expectSameSection(kind, value, native[i])) identical++;
     files += native[i].files.length;
   }
-  assert.ok(files > 120, `only ${files} files compared`);
+  assert.ok(files > 150, `only ${files} files compared`);
+  // A kind without a value is one section: computeSection(kind) is the helper's.
+  const projection = native[pairs.findIndex((p) => p[0] === 'projection')];
+  const one = q.computeSection('projection');
+  try {
+    assert.deepEqual(one.boundaries.map((b) => b.fileName), projection.files.map((f) => f.name));
+    projection.files.forEach((f, i) => assert.equal(one.formatBoundary(i), f.text, f.name));
+    assert.equal(one.value, 0);
+  } finally {
+    one.delete();
+  }
+  // Any value given to it is ignored, never refused.
+  withSection('projection', NaN, undefined, (s) => assert.equal(s.accepted, true));
   // Most isobars above 1500 bar and isotherms below 25 C meet no rounding difference.
   assert.ok(identical >= 10, `only ${identical} sections with the native csv and json bytes`);
   // formatSection is the held section's format, computed afresh.
@@ -128,14 +147,22 @@ function nextDouble(v, up) {
 
 test('the kind table: each range\'s ends and their neighbours, as computeSection decides them', () => {
   const kinds = q.sectionKinds();
-  assert.deepEqual(kinds.map((k) => k.word), ['isobar', 'isotherm']);
+  assert.deepEqual(kinds.map((k) => [k.word, k.takesValue, k.plane]), [['isobar', true, 'composition-temperature'],
+    ['isotherm', true, 'composition-pressure'], ['isopleth', true, 'temperature-pressure'],
+    ['projection', false, 'temperature-pressure']]);
   for (const k of kinds) {
+    if (!k.takesValue) {
+      for (const v of [0, -1, 1e300, NaN]) assert.equal(q.valueAccepted(k.word, v), true, `${k.word} ${v}`);
+      assert.equal(q.validRange(k.word), 'valid: no value');
+      continue;
+    }
     const cases = [[k.min, k.minIncluded], [nextDouble(k.min, false), false], [nextDouble(k.min, true), true],
       [k.max, k.maxIncluded], [nextDouble(k.max, true), false], [nextDouble(k.max, false), true]];
     for (const [v, accepted] of cases) {
       assert.equal(q.valueAccepted(k.word, v), accepted, `${k.word} ${v}`);
       // The slow end of a range is computed only where accepted.
       if (k.word === 'isotherm' && v < -200) continue;
+      if (k.word === 'isopleth' && accepted) continue;  // the isopleths near the ends are compared above
       withSection(k.word, v, undefined, (s) => assert.equal(s.accepted, accepted, `${k.word} ${v}: computeSection`));
     }
     // The section's columns are the kind's axes.
@@ -149,18 +176,23 @@ test('the kind table: each range\'s ends and their neighbours, as computeSection
   assert.equal(q.isobarTopTemperature, q.correlationMaxTemperature);
 });
 
-test('the six kind words are accepted, any other is refused with the engine\'s message', { skip: noHelper }, () => {
-  const words = q.sectionKinds().flatMap((k) => [k.word, k.plural, k.adjective]);
-  assert.deepEqual(words, ['isobar', 'isobars', 'isobaric', 'isotherm', 'isotherms', 'isothermal']);
+test('every word of the kind table is accepted, any other is refused with the engine\'s message', { skip: noHelper }, () => {
+  const kinds = q.sectionKinds();
+  const words = kinds.flatMap((k) => [k.word, k.plural, k.adjective].filter((w) => w !== ''));
+  assert.deepEqual(words, ['isobar', 'isobars', 'isobaric', 'isotherm', 'isotherms', 'isothermal',
+    'isopleth', 'isopleths', 'isoplethal', 'projection', 'projections']);
   const reference = withSection('isobar', 300, undefined, (s) => s.format('csv'));
-  for (const word of words) {
-    withSection(word, 300, undefined, (s) => {
-      assert.equal(s.kind, word.startsWith('isobar') ? 'isobar' : 'isotherm', word);
-      if (s.kind === 'isobar') assert.equal(s.format('csv'), reference, word);
-    });
-    assert.equal(q.valueAccepted(word, 300), true, word);
+  for (const k of kinds) {
+    for (const word of [k.word, k.plural, k.adjective].filter((w) => w !== '')) {
+      const value = k.word === 'isopleth' ? 10 : 300;
+      withSection(word, value, undefined, (s) => {
+        assert.equal(s.kind, k.word, word);
+        if (s.kind === 'isobar') assert.equal(s.format('csv'), reference, word);
+      });
+      assert.equal(q.valueAccepted(word, value), true, word);
+    }
   }
-  const others = ['isochore', 'Isobar', 'isobar ', '', 'isobarss', 'isotherms\n', 'isoplethal', '42'];
+  const others = ['isochore', 'Isobar', 'isobar ', '', 'isobarss', 'isotherms\n', 'Isopleth', 'projectional', '42'];
   const native = nativeSections(helper, others.map((w) => [w, '300']));
   others.forEach((word, i) => {
     assert.ok(native[i].unknown, `the native engine accepts ${JSON.stringify(word)}`);
@@ -378,4 +410,127 @@ test('the page\'s kind controls follow from the kind table alone, a new row incl
   // The linear slider's positions are whole units, each its own.
   isotherm.slice(0, -1).forEach((v, pos) => assert.equal(v, -20 + pos));
   assert.equal(kindControls(fake, row).xLabel, 'temperature [°C]');
+});
+
+// The native engine's phase states and inclusions through the helper.
+function nativeAnswers(pairs) {
+  const out = execFileSync(helper, pairs.flat(), { maxBuffer: 1 << 24 });
+  const answers = [];
+  let pos = 0;
+  while (pos < out.length) {
+    const end = out.indexOf(10, pos);
+    const n = Number(out.subarray(pos, end).toString('latin1').split(' ')[1]);
+    answers.push(out.subarray(end + 1, end + 1 + n).toString('utf8'));
+    pos = end + 1 + n;
+  }
+  assert.equal(answers.length, pairs.length);
+  return answers;
+}
+
+test('phaseState equals the native engine, names each section\'s fields and closes the lever rule', { skip: noHelper }, () => {
+  const points = [];
+  for (const t of [25, 150, 300, 374, 450, 600, 700, 800.5, 900]) {
+    for (const p of [0.01, 1, 30, 100, 300, 1000, 4000]) {
+      for (const w of [0.5, 10, 30, 60, 99]) points.push([t, p, w]);
+    }
+  }
+  const native = nativeAnswers(points.map((x) => ['@phase', x.join(',')]));
+  const names = q.assemblages();
+  const seen = new Set();
+  points.forEach(([t, p, w], i) => {
+    const s = q.phaseState(t, p, w);
+    const [assemblage, ...numbers] = native[i].trim().split(' ');
+    const where = `${t} C, ${p} bar, ${w} wt%`;
+    assert.equal(s.assemblage, assemblage === '' ? '' : assemblage, where);
+    assert.equal(names[s.code], s.assemblage, where);
+    const mine = [s.wtVapor, s.wtLiquid, s.fractionVapor, s.fractionLiquid, s.fractionHalite];
+    numbers.map(Number).forEach((v, k) => {
+      const close = Number.isNaN(v) ? Number.isNaN(mine[k]) : Math.abs(mine[k] - v) <= 1e-9 * Math.max(1, Math.abs(v));
+      assert.ok(close, `${where}: ${mine[k]} instead of ${v}`);
+    });
+    seen.add(s.assemblage);
+    // The lever rule: the fractions sum to 1 and hold the mixture's NaCl.
+    const parts = [[s.fractionVapor, s.wtVapor], [s.fractionLiquid, s.wtLiquid], [s.fractionHalite, 100]];
+    const total = parts.reduce((a, [f]) => a + f, 0);
+    const salt = parts.reduce((a, [f, x]) => a + (f > 0 ? f * x : 0), 0);
+    assert.ok(Math.abs(total - 1) < 1e-12 && Math.abs(salt - w) < 1e-9 * 100, `${where}: lever rule ${total} ${salt}`);
+  });
+  assert.ok(seen.size >= 5, [...seen].join());
+  // Inside each field of a section, at the (T, P, wt) statePoint gives, the
+  // field's assemblage: every kind with fields, its plane from the kind table.
+  for (const [kind, value] of [['isobar', 300], ['isotherm', 400], ['isopleth', 10], ['isopleth', 40]]) {
+    withSection(kind, value, { fine: true, fields: true }, (s) => {
+      assert.ok(s.fields.length >= 2, `${kind} ${value}`);
+      for (const f of s.fields) {
+        const at = q.statePoint(kind, value, f.x, f.y);
+        assert.equal(q.phaseState(at.tC, at.pBar, at.wt).assemblage, f.assemblage, `${kind} ${value}: ${f.name}`);
+      }
+    });
+  }
+  assert.deepEqual(q.statePoint('isobar', 300, 10, 500), { tC: 500, pBar: 300, wt: 10 });
+  assert.deepEqual(q.statePoint('isotherm', 400, 10, 500), { tC: 400, pBar: 500, wt: 10 });
+  assert.equal(q.phaseState(1200, 100, 10).assemblage, '');
+});
+
+test('inclusion: the native engine\'s answers, the halite check value, refusals', { skip: noHelper }, () => {
+  const cases = [
+    [{ tmHalite: 300 }, ',300,,,'],
+    [{ tmIce: -5, th: 200, to: 'liquid' }, '-5,,,200,liquid'],
+    [{ tmIce: -10, tmHalite: 150, th: 250, to: 'liquid' }, '-10,150,,250,liquid'],
+    [{ wt: 10, th: 420, to: 'vapor' }, ',,10,420,vapor'],
+    [{ wt: 20, th: 500, to: 'critical' }, ',,20,500,critical'],
+    [{ tmHalite: 300, th: 250, to: 'liquid' }, ',300,,250,liquid'],
+    [{ tmIce: -30 }, '-30,,,,'],
+  ];
+  const native = nativeAnswers(cases.map(([, f]) => ['@inclusion', f]));
+  cases.forEach(([input], i) => {
+    const r = q.inclusion(input);
+    const expected = JSON.parse(native[i]);
+    for (const key of Object.keys(expected)) {
+      const [a, e] = [r[key], expected[key]];
+      // A number of a solver to rounding (the WebAssembly functions' last bits).
+      if (typeof e === 'number') assert.ok(Math.abs(a - e) <= ROUNDING * Math.abs(e), `${JSON.stringify(input)}: ${key} ${a} instead of ${e}`);
+      else assert.deepEqual(a, e, `${JSON.stringify(input)}: ${key}`);
+    }
+    assert.equal(r.accepted, expected.refusal === null);
+  });
+  // Halite dissolving at 300 C: the liquidus at the three-phase pressure.
+  assert.equal(q.inclusion({ tmHalite: 300 }).wt_percent.toFixed(2), '37.72');
+  // Halite still present at Th 250 C: the three-phase pressure at 250 C.
+  const last = q.inclusion({ tmHalite: 300, th: 250, to: 'liquid' });
+  assert.equal(last.homogenization_pressure_bar, q.queryPoint(250, 1).threePhasePressure);
+  assert.equal(last.homogenization_pressure_bar.toFixed(4), '28.4727');
+  assert.ok(q.inclusion({ tmIce: -30 }).refusal.length > 0);
+  assert.throws(() => q.inclusion({ wt: 10, th: 300, to: 'solid' }), /liquid, vapor or critical, not 'solid'/);
+  assert.throws(() => q.inclusion({ wt: '10' }), /wt must be a number/);
+  // Empty fields of a form are not measured.
+  assert.equal(q.inclusion({ tmIce: '', tmHalite: 300, th: null, to: '' }).wt_percent, q.inclusion({ tmHalite: 300 }).wt_percent);
+});
+
+test('computeSurfaces: flat typed arrays, indices in range, three-phase vertices at the three-phase pressure', () => {
+  const r = q.computeSurfaces({ resolution: 40, samples: 16 });
+  assert.equal(r.accepted, true, r.refusal);
+  assert.deepEqual(r.surfaces.map((s) => s.name), ['vapor+liquid-liquid', 'vapor+liquid-vapor', 'liquidus',
+    'three-phase', 'vapor+halite', 'critical-curve']);
+  for (const s of r.surfaces) {
+    assert.ok(s.vertices instanceof Float64Array && s.triangles instanceof Uint32Array && s.lines instanceof Uint32Array);
+    const n = s.vertices.length / 3;
+    assert.ok(Number.isInteger(n) && n > 10, s.name);
+    assert.equal(s.pieces.length, n, s.name);
+    for (const i of [...s.triangles, ...s.lines]) assert.ok(i < n, s.name);
+    // A triangle never joins two pieces.
+    for (let k = 0; k < s.triangles.length; k += 3) {
+      const piece = s.pieces[s.triangles[k]];
+      assert.ok(s.pieces[s.triangles[k + 1]] === piece && s.pieces[s.triangles[k + 2]] === piece, s.name);
+    }
+  }
+  assert.ok(r.surfaces[5].lines.length > 0 && r.surfaces[5].triangles.length === 0);
+  const three = r.surfaces[3].vertices;
+  for (let i = 0; i < three.length; i += 3) {
+    const expected = q.queryPoint(three[i], 1).threePhasePressure;
+    assert.ok(Math.abs(three[i + 1] - expected) <= 1e-9 * expected, `three-phase at ${three[i]} C: ${three[i + 1]} bar, not ${expected}`);
+  }
+  // The default resolution is the engine's; options out of range are refused.
+  assert.throws(() => q.computeSurfaces({ resolution: 1 }), /from 2 to 10000/);
+  assert.throws(() => q.computeSurfaces({ samples: 'many' }), /samples must be a number/);
 });

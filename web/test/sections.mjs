@@ -1,7 +1,7 @@
 // Sections and comparisons shared by the module and page tests.
 import { execFileSync } from 'node:child_process';
 
-// Fifty sections of both kinds: every isobaric case and the pressures where
+// Fifty sections of the two kinds over composition: every isobaric case and the pressures where
 // the case changes, isotherms from below the freezing point of water to the
 // NaCl triple point, and values the console program refuses.
 export const ISOBARS = ['1', '2.5', '10', '50', '100', '150', '200', '220', '220.54915', '221', '250', '300',
@@ -14,6 +14,10 @@ export const ISOTHERMS = ['-20', '-15', '-10', '-8', '0', '0.01', '1', '25', '50
 // water instead of 1.22177e-18 wt% and the file has two lines fewer. At -8 C
 // the native functions return a not-a-number with the sign bit set ("-nan"
 // in the file) where Emscripten's leave it clear.
+// Isopleths from nearly pure water to nearly pure NaCl, and the projection
+// (a kind without a value: the helper is given '-').
+export const ISOPLETHS = ['0.001', '1', '5', '10', '20', '26.3', '30', '40', '50', '70', '90', '99.9'];
+export const PROJECTION = ['projection', '-'];
 export const KNOWN_DIFFERENCES = [['isotherm', '250'], ['isotherm', '-8']];
 export const REFUSED = [['isobar', '0.5'], ['isobar', '5000.0001'], ['isobar', '6000'], ['isotherm', '800.7'], ['isotherm', '1000']];
 // Values the kind table refuses whatever the console program does with them:
@@ -40,17 +44,18 @@ export function nativeSections(helper, pairs) {
     pos = end + 1;
     return text;
   };
-  const bytes = (n) => {
-    const text = out.subarray(pos, pos + n).toString('latin1');
+  // The csv and json are UTF-8 ("°C"), as the module's strings decode them.
+  const bytes = (n, encoding = 'latin1') => {
+    const text = out.subarray(pos, pos + n).toString(encoding);
     pos += n;
     return text;
   };
   // A block's head "TAG [NAME] BYTES" and its bytes.
-  const block = (tag) => {
+  const block = (tag, encoding) => {
     const head = line();
     if (!head.startsWith(`${tag} `)) throw new Error(`expected ${tag} from the helper, not: ${head}`);
     const words = head.split(' ');
-    return { name: words.slice(1, -1).join(' '), text: bytes(Number(words[words.length - 1])) };
+    return { name: words.slice(1, -1).join(' '), text: bytes(Number(words[words.length - 1]), encoding) };
   };
   for (const [kind] of pairs) {
     if (out.subarray(pos, pos + 5).toString('latin1') === 'kind ') {
@@ -65,8 +70,8 @@ export function nativeSections(helper, pairs) {
       section.files.push({ name, text });
     }
     if (out.subarray(pos, pos + 4).toString('latin1') === 'csv ') {
-      section.csv = block('csv').text;
-      section.json = block('json').text;
+      section.csv = block('csv', 'utf8').text;
+      section.json = block('json', 'utf8').text;
     } else {
       section.refusal = block('refusal').text;
     }
