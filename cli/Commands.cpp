@@ -62,9 +62,12 @@ Run 'quarvessin COMMAND --help' for the options of a command.)";
 std::string kindsHelp() {
     std::string text = "Kinds (any of the words) and the values they take:\n";
     for (const SectionKindInfo& kind : sectionKinds()) {
-        text += "  " + std::string(kind.word) + ", " + kind.plural + ", " + kind.adjective + ": " +
-                kind.fixed.name + " [" + kind.fixed.unit + "], " +
-                validRange(kind).substr(std::string("valid: ").size()) + "\n";
+        text += "  " + std::string(kind.word) + ", " + kind.plural;
+        if (*kind.adjective != '\0') text += std::string(", ") + kind.adjective;
+        text += kind.takesValue ? std::string(": ") + kind.fixed.name + " [" + kind.fixed.unit +
+                                      "], " + validRange(kind).substr(std::string("valid: ").size())
+                                : std::string(": no value");
+        text += "\n";
     }
     return text;
 }

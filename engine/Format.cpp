@@ -133,7 +133,7 @@ std::string sectionJson(const Section& section) {
     const json::Value object =
         json::Value::object()
             .set("kind", info.word)
-            .set("value", section.value)
+            .set("value", info.takesValue ? json::Value(section.value) : json::Value())
             .set("unit", info.fixed.unit)
             .set("accepted", section.accepted)
             .set("columns", json::Value::array().push(info.x.column).push(info.y.column))

@@ -16,6 +16,7 @@ constexpr Quantity temperature{"temperature", "C",
                                "C",
                                "temperature_C"};
 constexpr Quantity pressure{"pressure", "bar", "bar", "pressure_bar"};
+constexpr Quantity none{"", "", "", ""};  // the fixed quantity of a kind without a value
 
 }  // namespace
 
@@ -42,7 +43,7 @@ const std::vector<SectionKindInfo>& sectionKinds() {
          100.0, false, "wt", "wt.dat", P::TemperaturePressure, temperature, pressure,
          correlationMinTemperature, correlationMaxTemperature, true, true},
         // The univariant and critical curves: one section, no value.
-        {SectionKind::Projection, "projection", "projections", "", false, nacl, 0.0, true, 0.0,
+        {SectionKind::Projection, "projection", "projections", "", false, none, 0.0, true, 0.0,
          true, "", "projection.dat", P::TemperaturePressure, temperature, pressure,
          correlationMinTemperature, correlationMaxTemperature, true, false},
     };
