@@ -172,17 +172,18 @@ def point(T, P, wt=None, x=None):
     ``boundaries``: the halite-saturated vapour, the vapour and liquid of the
     vapour + liquid surface and the halite-saturated liquid where present,
     each with ``wt_percent`` and ``mole_fraction``. Read from the model objects
-    the isothermal section at ``T`` uses, so they equal the section's
-    boundaries at ``P``. A value out of range (the engine's rule: a
-    temperature of 800.7 C or more, a pressure that is not positive, a
-    composition outside 0 to 100 wt% or 0 to 1) gives only ``T_C``, ``P_bar``,
+    the isothermal section at ``T`` uses (above 800.7 C those of the isobaric
+    sections there), so they equal the sections' boundaries. A value out of
+    range (the engine's rule: a temperature at or below -273.15 C or above
+    1000 C, a pressure that is not positive or above 5000 bar, a composition
+    outside 0 to 100 wt% or 0 to 1) gives only ``T_C``, ``P_bar``,
     ``accepted == False`` and the ``refusal``.
 
     With a composition, ``wt`` [wt% NaCl] or ``x`` [mole fraction NaCl], also
     ``wt_percent`` (as given with ``wt``), ``mole_fraction`` and
     ``assemblage``: one of ``"vapor"``, ``"liquid"``, ``"liquid+vapor"``,
-    ``"liquid+halite"``, ``"vapor+halite"`` or ``"vapor+liquid+halite"``
-    (None when it cannot be told).
+    ``"liquid+halite"``, ``"vapor+halite"``, ``"vapor+liquid+halite"`` or
+    ``"halite"`` (None when it cannot be told).
 
     Raises TypeError for an argument that is not a real number, ValueError for
     one that is not a finite number (the engine's refusal) or when both ``wt``
