@@ -206,6 +206,8 @@ test('display text: "vapour", and °C after every temperature', async () => {
     const text = await page.evaluate(() => {
       const body = document.body.cloneNode(true);
       for (const id of ['console', 'files']) body.querySelector(`#${id}`).remove();
+      // The text of a detached copy includes its scripts' and styles'.
+      for (const e of body.querySelectorAll('script, style')) e.remove();
       const { layout } = window.quarvessinExplorer.plot;
       return [body.innerText, layout.xLabel, layout.yLabel].join('\n');
     });
