@@ -96,6 +96,7 @@ export function update(page, { history = 'replace', start: startTime, labelDelay
   if (!slider && k.slider) renderSliderPosition(page, value);
   writeUrl(st, history, k.row.takesValue);
   follow3d(page);
+  if (st.view === '3d') st.perf3d.push(performance.now() - start);  // the plane and its picture drawn too
   if (s.accepted && k.row.hasFields) scheduleLabels(page, labelDelay);
 }
 

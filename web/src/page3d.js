@@ -7,7 +7,7 @@ import { $ } from './view.js';
 
 // Isotherms and points along each: the first view well under 2 s, turning
 // at display rate.
-export const SURFACE_OPTIONS = { resolution: 100, samples: 32 };
+export const SURFACE_OPTIONS = { resolution: 60, samples: 24 };
 
 const SHEET = { 'vapor+liquid-liquid': 'liquid sheet', 'vapor+liquid-vapor': 'vapour sheet' };
 
@@ -24,7 +24,9 @@ export function ensureView3d(page) {
     if (style) colours[s.name] = style.colour;
     labels[s.name] = style ? `${style.legend}${SHEET[s.name] ? ` (${SHEET[s.name]})` : ''}` : s.name;
   }
-  const view = createView3d($('plot3d'), surfaces, { colours, labels, preserveDrawingBuffer: true });
+  // Without multisampling: where WebGL runs in software (no GPU) it costs
+  // several times the frame.
+  const view = createView3d($('plot3d'), surfaces, { colours, labels, preserveDrawingBuffer: true, antialias: false });
   page.view3d = view;
   page.surfaceBoundaries = [...new Set(surfaces.surfaces.filter((s) => view.names.includes(s.name)).map((s) => s.boundary))];
   page.surfaceNames = Object.fromEntries(surfaces.surfaces.map((s) => [s.name, s.boundary]));

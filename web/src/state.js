@@ -18,7 +18,7 @@ export function createState(kinds) {
     picked: null,      // the point clicked on the plot: { kind, value, x, y, state }
     inclusion: null,   // the inclusion answered by the form, marked on its isopleth
     overlays: [],      // what the plot marks besides the section (the projection's other sections)
-    first3d: null, frames3d: null,
+    first3d: null, perf3d: [],
     perf: [], firstPlot: null, pending: null, drawn: 0, labelled: 0, labelPerf: [],
   };
 }
