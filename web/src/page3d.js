@@ -27,6 +27,7 @@ export function ensureView3d(page) {
   // Without multisampling: where WebGL runs in software (no GPU) it costs
   // several times the frame.
   const view = createView3d($('plot3d'), surfaces, { colours, labels, preserveDrawingBuffer: true, antialias: false });
+  view.setCamera([1.75, 1.0, 2.25]);  // the whole box in view, labels included
   page.view3d = view;
   page.surfaceBoundaries = [...new Set(surfaces.surfaces.filter((s) => view.names.includes(s.name)).map((s) => s.boundary))];
   page.surfaceNames = Object.fromEntries(surfaces.surfaces.map((s) => [s.name, s.boundary]));
