@@ -11,7 +11,7 @@ function bindSection(page, { update, settle }) {
       if (!r.checked) return;
       st.lastText[st.kind] = st.text;
       st.kind = r.value;
-      st.text = st.lastText[st.kind];
+      st.text = st.lastText[st.kind] ?? '';
       $('value').value = st.text;
       page.plot.zoomed = false;
       renderKindControls(page);
@@ -22,6 +22,7 @@ function bindSection(page, { update, settle }) {
   $('value').addEventListener('change', () => settle(page));
   $('value').addEventListener('keydown', (e) => { if (e.key === 'Enter') settle(page); });
   $('slider').addEventListener('input', (e) => {
+    if (!page.kinds[st.kind].slider) return;
     st.text = page.q.shortestNumber(page.kinds[st.kind].slider.fromSlider(Number(e.target.value)));
     $('value').value = st.text;
     update(page, { start: e.timeStamp, slider: true });

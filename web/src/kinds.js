@@ -23,7 +23,7 @@ export function withSymbols(text) {
 // temperature starts (near the eutectic of ice + hydrohalite + liquid,
 // -21.2 °C; colder sections can still be typed), and the section first shown.
 const SLIDER_FLOOR = { temperature: -20 };
-const OPENING = { pressure: 300, temperature: 400 };
+const OPENING = { pressure: 300, temperature: 400, NaCl: 10 };
 
 // Positions of a logarithmic slider, and the significant digits of its values.
 const LOG_POSITIONS = 1000;
@@ -86,13 +86,33 @@ function correlationSpan(q, quantity) {
   return undefined;
 }
 
-// Everything the page shows for a kind row.
+// Everything the page shows for a kind row. A kind without a value (the
+// projection) has no value control: slider null, opening ''.
 export function kindControls(q, row) {
+  const composition = row.plane !== 'temperature-pressure';
+  const common = {
+    row,
+    word: row.word,
+    xLabel: quantityLabel(row.x),
+    yLabel: quantityLabel(row.y),
+    logY: row.logY,
+    xRange: [row.xMin, row.xMax],
+    // The wt% axis may be logarithmic; temperature across is not.
+    logxAllowed: composition,
+    // The pressure plane's plot starts at 1e-4 bar, below the triple point of
+    // NaCl (0.0005 bar), though the vapour + halite curves reach 1e-36 bar:
+    // zoom out to see them.
+    yFloor: composition ? undefined : 1e-4,
+    emptyY: correlationSpan(q, row.y),
+  };
+  if (!row.takesValue) {
+    return { ...common, choice: row.word, detail: `(${row.y.name}–${row.x.name}, no value)`, valueLabel: '', unit: '',
+      hint: '', opening: '', slider: null };
+  }
   const s = slider(q, row);
   const opening = OPENING[row.fixed.name] ?? s.fromSlider(Math.round(s.positions / 2));
   return {
-    row,
-    word: row.word,
+    ...common,
     choice: `${row.adjective}`,
     detail: `(fixed ${row.fixed.name})`,
     valueLabel: quantityLabel(row.fixed),
@@ -100,10 +120,6 @@ export function kindControls(q, row) {
     hint: withSymbols(q.validRange(row.word)),
     opening: q.shortestNumber(opening),
     slider: s,
-    xLabel: quantityLabel(row.x),
-    yLabel: quantityLabel(row.y),
-    logY: row.logY,
-    emptyY: correlationSpan(q, row.y),
   };
 }
 
@@ -117,7 +133,7 @@ export function allKindControls(q) {
 // The kind a word of the address names (any of its three words), or null.
 export function kindOfWord(kinds, word) {
   for (const k of Object.values(kinds)) {
-    if (word === k.row.word || word === k.row.plural || word === k.row.adjective) return k.word;
+    if (word === k.row.word || word === k.row.plural || (k.row.adjective !== '' && word === k.row.adjective)) return k.word;
   }
   return null;
 }

@@ -5,7 +5,9 @@
 import { SectionPlot } from './plot.js';
 import { allKindControls, kindOfWord, withSymbols } from './kinds.js';
 import { boundaryStyles, groupBoundaries } from './styles.js';
-import { createState, parseValue, readUrl, releaseHeld, heldSection, writeUrl } from './state.js';
+import { createState, parseValue, readUrl, readView, releaseHeld, heldSection, writeUrl } from './state.js';
+import { answerInclusion, overlaysOf, pickState, renderPicked } from './picking.js';
+import { follow3d, setBoundaryVisible, setView } from './page3d.js';
 import { $, describePoint, renderKindChoices, renderKindControls, renderLegend, renderMessage, renderSide,
   renderSliderPosition, showNothing, title } from './view.js';
 import { bindEvents } from './events.js';
@@ -61,7 +63,7 @@ export function update(page, { history = 'replace', start: startTime, labelDelay
   const { q, state: st, plot } = page;
   const start = startTime ?? performance.now();
   const k = page.kinds[st.kind];
-  const value = parseValue(st.text);
+  const value = k.row.takesValue ? parseValue(st.text) : 0;
   clearTimeout(st.labelTimer);
   releaseHeld(st);
   st.section = null;
@@ -87,19 +89,30 @@ export function update(page, { history = 'replace', start: startTime, labelDelay
   $('plot-title').textContent = s.accepted ? title(page, value) : `${title(page, value)}: refused`;
   renderMessage(page, s.accepted ? '' : withSymbols(s.refusal));
   const groups = s.accepted ? groupBoundaries(s.boundaries, page.styles) : {};
-  plot.show(k, groups, [], $('logx').checked);
-  renderLegend(page, groups);
+  plot.overlays = s.accepted ? overlaysOf(page) : [];
+  plot.show(k, groups, [], k.logxAllowed && $('logx').checked);
+  renderLegend(page, legendGroups(page, groups));
   renderSide(page, s, (i, name) => download(name, heldSection(page).formatBoundary(i), 'text/plain'));
-  if (!slider) renderSliderPosition(page, value);
-  writeUrl(st, history);
-  if (s.accepted) scheduleLabels(page, labelDelay);
+  if (!slider && k.slider) renderSliderPosition(page, value);
+  writeUrl(st, history, k.row.takesValue);
+  follow3d(page);
+  if (st.view === '3d') st.perf3d.push(performance.now() - start);  // the plane and its picture drawn too
+  if (s.accepted && k.row.hasFields) scheduleLabels(page, labelDelay);
+}
+
+// The boundaries the legend lists: the section's and, in the 3-D view, the surfaces'.
+function legendGroups(page, groups) {
+  if (page.state.view !== '3d' || !page.surfaceBoundaries) return groups;
+  const all = { ...groups };
+  for (const id of page.surfaceBoundaries) all[id] ||= [];
+  return all;
 }
 
 // The value has come to rest (Enter, the end of a drag): recorded in the
 // history, its labels placed now.
 export function settle(page) {
   const st = page.state;
-  writeUrl(st, 'push');
+  writeUrl(st, 'push', page.kinds[st.kind].row.takesValue);
   if (st.labelTimer !== null && st.section) scheduleLabels(page, 0);
 }
 
@@ -109,6 +122,9 @@ export function setFromUrl(page) {
   const fromUrl = readUrl(page.kinds, location.search, kindOfWord);
   st.kind = fromUrl ? fromUrl.kind : Object.keys(page.kinds)[0];
   st.text = fromUrl ? fromUrl.text : st.lastText[st.kind];
+  if (!page.kinds[st.kind].row.takesValue) st.text = '';
+  st.lastText[st.kind] = st.text;
+  st.view = readView(location.search);
   renderKindControls(page);
   $('value').value = st.text;
 }
@@ -120,10 +136,17 @@ export async function start(createModule) {
   const styles = boundaryStyles(q);
   const state = createState(kinds);
   window.quarvessinExplorer = state;
-  const page = { q, kinds, styles, state, plot: null };
+  const page = { q, kinds, styles, state, plot: null, view3d: null };
+  page.onToggle = (id, hide) => setBoundaryVisible(page, id, !hide);
   page.plot = new SectionPlot($('plot'), {
     styles,
     describe: (hit) => describePoint(page, hit),
+    onPick: ({ x, y }) => {
+      if (!state.section || !state.section.accepted) return;
+      state.picked = pickState(page, x, y);
+      renderPicked(page);
+      page.plot.setOverlays(overlaysOf(page));
+    },
     onDraw: () => {
       state.drawn++;
       const now = performance.now();
@@ -141,6 +164,37 @@ export async function start(createModule) {
   state.plot = page.plot;
   renderKindChoices(page);
   bindEvents(page, { update, settle, setFromUrl });
+  bindPage(page);
   setFromUrl(page);
+  renderPicked(page);
   update(page, { labelDelay: 0 });
+  if (state.view === '3d') {
+    setView(page, '3d');
+    update(page, { history: 'none', labelDelay: 0 });
+  }
+}
+
+// The isopleth of a salinity, shown from the inclusion form.
+function showIsopleth(page, wt) {
+  const st = page.state;
+  if (st.kind !== 'isopleth') st.lastText[st.kind] = st.text;
+  st.kind = 'isopleth';
+  st.text = page.q.shortestNumber(wt);
+  st.lastText.isopleth = st.text;
+  $('value').value = st.text;
+  page.plot.zoomed = false;
+  renderKindControls(page);
+  update(page, { history: 'push', labelDelay: 0 });
+}
+
+// The inclusion form and the 3-D view's button.
+function bindPage(page) {
+  $('inclusion').addEventListener('submit', (e) => {
+    e.preventDefault();
+    answerInclusion(page, (wt) => showIsopleth(page, wt));
+  });
+  $('view-3d').addEventListener('click', () => {
+    setView(page, page.state.view === '3d' ? '2d' : '3d');
+    update(page, { history: 'replace', labelDelay: 0 });
+  });
 }

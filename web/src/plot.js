@@ -58,9 +58,12 @@ function flatten(pieces) {
 
 export class SectionPlot {
   // styles: { order, byId } (styles.js); describe(hit) -> the hover text of
-  // { id, x, y }; onDraw() after every draw.
-  constructor(element, { styles, describe, onDraw }) {
+  // { id, x, y }; onDraw() after every draw; onPick({ x, y }) when the plot
+  // is clicked (not dragged) at the point (x, y) of its axes.
+  constructor(element, { styles, describe, onDraw, onPick }) {
     this.element = element;
+    this.onPick = onPick;
+    this.overlays = [];
     this.styles = styles;
     this.describe = describe;
     this.onDraw = onDraw;
@@ -119,11 +122,12 @@ export class SectionPlot {
         if (y > y1) y1 = y;
       }
     }
-    if (!(x0 <= x1)) return { x: logx ? [1e-6, 100] : [0, 100], y: this.layout.emptyY || (logy ? [1, 10] : [0, 1]) };
-    const x = logx ? [decadeOf(x0, true), 100] : [0, 100];
+    const across = this.layout.xRange || [0, 100];
+    if (!(x0 <= x1)) return { x: logx ? [1e-6, across[1]] : across, y: this.layout.emptyY || (logy ? [1, 10] : [0, 1]) };
+    const x = logx ? [decadeOf(x0, true), across[1]] : across;
     let y;
     if (logy) {
-      y = [decadeOf(y0, true), decadeOf(y1, false)];
+      y = [decadeOf(Math.max(y0, this.layout.yFloor || 0), true), decadeOf(y1, false)];
       if (y[0] === y[1]) y = [y[0] / 10, y[1] * 10];
     } else {
       const pad = Math.max(0.03 * (y1 - y0), 1);
@@ -158,6 +162,62 @@ export class SectionPlot {
     };
     this.zoomed = true;
     this.setRanges({ x: scaled('x', this.layout.logx), y: scaled('y', this.layout.logY) });
+  }
+
+  // Marks drawn over the section: { type: 'hline', y } and { type: 'vline',
+  // x } across the plot, { type: 'path', x: [], y: [] } (NaN breaks it) and
+  // { type: 'point', x, y }, each with colour, dashed and label.
+  setOverlays(overlays) {
+    this.overlays = overlays;
+    if (this.u) this.u.redraw(false, false);
+  }
+
+  drawOverlays(u) {
+    const ctx = u.ctx;
+    const ratio = uPlot.pxRatio;
+    const { left, top, width, height } = u.bbox;
+    const { logx, logY: logy } = this.layout;
+    const drawable = (x, y) => Number.isFinite(x) && Number.isFinite(y) && !(logx && x <= 0) && !(logy && y <= 0);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(left, top, width, height);
+    ctx.clip();
+    ctx.font = `${12 * ratio}px system-ui, sans-serif`;
+    for (const o of this.overlays) {
+      ctx.strokeStyle = o.colour || '#555';
+      ctx.fillStyle = o.colour || '#555';
+      ctx.lineWidth = (o.width || 1.5) * ratio;
+      ctx.setLineDash(o.dashed ? [6 * ratio, 4 * ratio] : []);
+      let at = null;  // where the label goes
+      ctx.beginPath();
+      if (o.type === 'hline' && drawable(logx ? 1 : 0, o.y)) {
+        const py = u.valToPos(o.y, 'y', true);
+        ctx.moveTo(left, py); ctx.lineTo(left + width, py);
+        at = [left + 6 * ratio, py - 5 * ratio];
+      } else if (o.type === 'vline' && drawable(o.x, 1)) {
+        const px = u.valToPos(o.x, 'x', true);
+        ctx.moveTo(px, top); ctx.lineTo(px, top + height);
+        at = [px + 5 * ratio, top + 14 * ratio];
+      } else if (o.type === 'path') {
+        let pen = false;
+        for (let i = 0; i < o.x.length; i++) {
+          if (!drawable(o.x[i], o.y[i])) { pen = false; continue; }
+          const px = u.valToPos(o.x[i], 'x', true), py = u.valToPos(o.y[i], 'y', true);
+          if (pen) ctx.lineTo(px, py); else ctx.moveTo(px, py);
+          if (!at) at = [px + 5 * ratio, py - 5 * ratio];
+          pen = true;
+        }
+      } else if (o.type === 'point' && drawable(o.x, o.y)) {
+        const px = u.valToPos(o.x, 'x', true), py = u.valToPos(o.y, 'y', true), r = 5 * ratio;
+        ctx.moveTo(px - r, py); ctx.lineTo(px + r, py);
+        ctx.moveTo(px, py - r); ctx.lineTo(px, py + r);
+        ctx.moveTo(px + r, py); ctx.arc(px, py, r, 0, 2 * Math.PI);
+        at = [px + 8 * ratio, py - 8 * ratio];
+      }
+      ctx.stroke();
+      if (o.label && at) ctx.fillText(o.label, at[0], at[1]);
+    }
+    ctx.restore();
   }
 
   setHidden(id, hidden) {
@@ -244,10 +304,18 @@ export class SectionPlot {
       hooks: {
         setSelect: [(u) => { if (u.select.width > 0 || u.select.height > 0) plot.zoomed = true; }],
         setCursor: [(u) => plot.hoverAt(u.cursor.left, u.cursor.top)],
-        draw: [(u) => { plot.drawLabels(u); if (plot.onDraw) plot.onDraw(); }],
+        draw: [(u) => { plot.drawOverlays(u); plot.drawLabels(u); if (plot.onDraw) plot.onDraw(); }],
       },
     };
     this.u = new uPlot(opts, this.emptyData(), this.element);
+    // A click that did not drag picks the point under the pointer.
+    let down = null;
+    this.u.over.addEventListener('mousedown', (e) => { down = [e.clientX, e.clientY]; });
+    this.u.over.addEventListener('click', (e) => {
+      if (!this.onPick || !down || Math.hypot(e.clientX - down[0], e.clientY - down[1]) > 3) return;
+      const rect = this.u.over.getBoundingClientRect();
+      this.pickAt(e.clientX - rect.left, e.clientY - rect.top);
+    });
     if (!this.resizer) {
       this.resizer = new ResizeObserver(() => {
         if (this.u) this.u.setSize({ width: Math.max(200, this.element.clientWidth), height: Math.max(200, this.element.clientHeight) });
@@ -296,6 +364,13 @@ export class SectionPlot {
       }
     }
     return best;
+  }
+
+  // Picks the point (x, y) of the axes at CSS px (left, top) of the plotting area.
+  pickAt(left, top) {
+    if (!this.u || !this.onPick) return;
+    const x = this.u.posToVal(left, 'x'), y = this.u.posToVal(top, 'y');
+    if (Number.isFinite(x) && Number.isFinite(y)) this.onPick({ x, y });
   }
 
   hoverAt(left, top) {

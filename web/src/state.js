@@ -14,6 +14,11 @@ export function createState(kinds) {
     exports: null,     // the module's Section at the console program's points, made on the first export
     lastText,          // the text last typed for each kind
     labelTimer: null,  // the pending placement of the field labels
+    view: '2d',        // '2d' or '3d' (?view=3d)
+    picked: null,      // the point clicked on the plot: { kind, value, x, y, state }
+    inclusion: null,   // the inclusion answered by the form, marked on its isopleth
+    overlays: [],      // what the plot marks besides the section (the projection's other sections)
+    first3d: null, perf3d: [],
     perf: [], firstPlot: null, pending: null, drawn: 0, labelled: 0, labelPerf: [],
   };
 }
@@ -43,9 +48,11 @@ export function parseValue(text) {
 }
 
 // The section an address asks for, { kind, text }, or null: the first
-// parameter named by a word of a kind (?isobar=300, ?isothermal=400).
+// parameter named by a word of a kind (?isobar=300, ?isothermal=400,
+// ?projection); ?view=3d asks for the 3-D view besides.
 export function readUrl(kinds, search, kindOfWord) {
   for (const [key, text] of new URLSearchParams(search)) {
+    if (key === 'view') continue;
     const kind = kindOfWord(kinds, key);
     if (kind) return { kind, text };
   }
@@ -54,9 +61,11 @@ export function readUrl(kinds, search, kindOfWord) {
 
 // Records the state in the address: 'push' a new history entry, 'replace'
 // the current one, 'none'.
-export function writeUrl(state, mode) {
+export function writeUrl(state, mode, takesValue = true) {
   if (mode === 'none') return;
-  const url = `${location.pathname}?${state.kind}=${encodeURIComponent(state.text.trim())}${location.hash}`;
+  const section = takesValue ? `${state.kind}=${encodeURIComponent(state.text.trim())}` : state.kind;
+  const view = state.view === '3d' ? '&view=3d' : '';
+  const url = `${location.pathname}?${section}${view}${location.hash}`;
   if (url === `${location.pathname}${location.search}${location.hash}`) return;
   try {
     if (mode === 'push') history.pushState(null, '', url);
@@ -66,3 +75,6 @@ export function writeUrl(state, mode) {
     // addresses); the page works without.
   }
 }
+
+// The view an address asks for: '3d' with ?view=3d, else '2d'.
+export const readView = (search) => (new URLSearchParams(search).get('view') === '3d' ? '3d' : '2d');

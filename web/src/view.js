@@ -34,9 +34,13 @@ export function renderKindControls(page) {
   const k = page.kinds[page.state.kind];
   $('value-label').textContent = k.valueLabel;
   $('range-hint').textContent = k.hint;
+  $('value-row').hidden = !k.slider;
+  $('logx').disabled = !k.logxAllowed;
   const slider = $('slider');
-  slider.max = String(k.slider.positions);
-  slider.setAttribute('aria-label', k.slider.label);
+  if (k.slider) {
+    slider.max = String(k.slider.positions);
+    slider.setAttribute('aria-label', k.slider.label);
+  }
   for (const r of document.querySelectorAll('input[name=kind]')) r.checked = r.value === k.word;
 }
 
@@ -48,6 +52,7 @@ export function renderSliderPosition(page, value) {
 // "H2O–NaCl, isobaric section at 300 bar", the value in its shortest exact form.
 export function title(page, value) {
   const k = page.kinds[page.state.kind];
+  if (!k.row.takesValue) return `H2O–NaCl, ${k.row.y.name}–${k.row.x.name} ${k.row.word}: univariant and critical curves`;
   const head = `H2O–NaCl, ${k.choice} section`;
   return Number.isNaN(value) ? head : `${head} at ${page.q.shortestNumber(value)} ${k.unit}`;
 }
@@ -98,6 +103,7 @@ export function renderLegend(page, groups) {
     btn.addEventListener('click', () => {
       const hide = !plot.hidden.has(id);
       plot.setHidden(id, hide);
+      if (page.onToggle) page.onToggle(id, hide);
       btn.setAttribute('aria-pressed', String(!hide));
     });
     li.append(btn);

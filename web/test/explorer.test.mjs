@@ -206,6 +206,8 @@ test('display text: "vapour", and °C after every temperature', async () => {
     const text = await page.evaluate(() => {
       const body = document.body.cloneNode(true);
       for (const id of ['console', 'files']) body.querySelector(`#${id}`).remove();
+      // The text of a detached copy includes its scripts' and styles'.
+      for (const e of body.querySelectorAll('script, style')) e.remove();
       const { layout } = window.quarvessinExplorer.plot;
       return [body.innerText, layout.xLabel, layout.yLabel].join('\n');
     });
@@ -479,4 +481,199 @@ test('the screenshot shows the section at desktop and phone size', async () => {
       await b.close();
     }
   }
+});
+
+// The plot's canvas position of the point (x, y) of its axes, in page px.
+const plotPosition = (page, x, y) => page.evaluate(([px, py]) => {
+  const u = window.quarvessinExplorer.plot.u;
+  const r = u.over.getBoundingClientRect();
+  return [r.left + u.valToPos(px, 'x'), r.top + u.valToPos(py, 'y')];
+}, [x, y]);
+
+test('the isopleth and projection views draw; the projection marks the chosen isobar, isotherm and isopleth', async () => {
+  const page = await openPage(browser.context, pageFile, '?isopleth=10');
+  let s = await shown(page);
+  assert.equal(s.kind, 'isopleth');
+  assert.match(s.title, /isoplethal section at 10 wt%/);
+  assert.ok(s.points['vapor+liquid'] > 20 && s.points['three-phase'] > 20, JSON.stringify(s.points));
+  assert.deepEqual(s.files, ['liquid+vapor_10.000000wt.dat', 'vapor+liquid+halite_10.000000wt.dat', 'vapor+halite_10.000000wt.dat']);
+  // Temperature across, pressure up on a logarithmic axis; the wt% axis choice is off.
+  const layout = await page.evaluate(() => ({ ...window.quarvessinExplorer.plot.layout, logxDisabled: document.getElementById('logx').disabled,
+    x: [window.quarvessinExplorer.plot.u.scales.x.min, window.quarvessinExplorer.plot.u.scales.x.max] }));
+  assert.deepEqual([layout.xLabel, layout.yLabel, layout.logY, layout.logx, layout.logxDisabled, layout.x],
+    ['temperature [°C]', 'pressure [bar]', true, false, true, [0, 1000]]);
+  // The composition slider: logarithmic, so its middle is near 3 wt%, not 50.
+  await afterDraw(page, () => page.evaluate(() => {
+    const slider = document.getElementById('slider');
+    slider.value = String(Number(slider.max) / 2);
+    slider.dispatchEvent(new Event('input', { bubbles: true }));
+  }));
+  s = await shown(page);
+  assert.ok(Number(s.value) > 2 && Number(s.value) < 5, s.value);
+  assert.equal(s.search, `?isopleth=${s.value}`);
+  // The isobar and isotherm chosen before are marked on the projection, with the isopleth's curves.
+  await afterDraw(page, () => page.check('input[name=kind][value=isobar]'));
+  await page.fill('#value', '250');
+  await page.press('#value', 'Enter');
+  await afterDraw(page, () => page.check('input[name=kind][value=projection]'));
+  s = await shown(page);
+  assert.equal(s.search, '?projection');
+  assert.match(s.title, /projection/);
+  assert.ok(s.points.critical > 10 && s.points['water-liquid+vapor'] > 10 && s.points['three-phase'] > 10, JSON.stringify(s.points));
+  const marks = await page.evaluate(() => ({ hidden: document.getElementById('value-row').hidden,
+    overlays: window.quarvessinExplorer.plot.overlays.map((o) => ({ type: o.type, x: o.x?.length ?? o.x, y: o.y?.length ?? o.y, label: o.label })) }));
+  assert.equal(marks.hidden, true);
+  const isobar = marks.overlays.find((o) => o.type === 'hline');
+  const isotherm = marks.overlays.find((o) => o.type === 'vline');
+  assert.deepEqual([isobar.y, isobar.label, isotherm.x, isotherm.label], [250, 'isobar 250 bar', 400, 'isotherm 400 °C']);
+  const isopleth = marks.overlays.filter((o) => o.type === 'path');
+  assert.ok(isopleth.length >= 2 && isopleth[0].label.startsWith('isopleth ') && isopleth[0].x > 50, JSON.stringify(isopleth));
+  // The address ?projection opens it again; a value given to it is ignored.
+  const again = await openPage(browser.context, pageFile, '?projection=7');
+  s = await shown(again);
+  assert.deepEqual([s.kind, s.message], ['projection', '']);
+  assert.ok(s.points.critical > 10);
+  assert.deepEqual([...page.errors, ...again.errors], []);
+  await again.close();
+  await page.close();
+});
+
+test('a click on the plot shows the engine\'s phase state there', async () => {
+  const page = await openPage(browser.context, pageFile, '?isopleth=10');
+  for (const [t, p] of [[600, 300], [300, 2000], [500, 1]]) {
+    const [px, py] = await plotPosition(page, t, p);
+    await page.mouse.click(px, py);
+    const r = await page.evaluate(() => {
+      const { picked } = window.quarvessinExplorer;
+      const q = window.quarvessin;
+      const at = q.statePoint('isopleth', 10, picked.x, picked.y);
+      return { picked, expected: q.phaseState(at.tC, at.pBar, at.wt), lines: [...document.querySelectorAll('#phase-state div')].map((d) => d.textContent) };
+    });
+    // The click's point, to a pixel, and the state the module gives there.
+    assert.ok(Math.abs(r.picked.at.tC - t) < 3 && Math.abs(Math.log10(r.picked.at.pBar / p)) < 0.03, JSON.stringify(r.picked.at));
+    assert.equal(r.picked.at.wt, 10);
+    assert.deepEqual(r.picked.state, r.expected);
+    const names = r.expected.assemblage.split('+').map((w) => (w === 'vapor' ? 'vapour' : w)).join(' + ');
+    assert.equal(r.lines[1], names, JSON.stringify(r.lines));
+    // A line per phase present, with its composition.
+    assert.equal(r.lines.length - 2, r.expected.assemblage.split('+').length, JSON.stringify(r.lines));
+  }
+  // Liquid at 300 C and 2000 bar: one phase of the mixture's composition.
+  const lines = await page.evaluate(() => [...document.querySelectorAll('#phase-state div')].map((d) => d.textContent));
+  assert.ok(lines.some((l) => l.startsWith('vapour: ')), 'the last point, at 1 bar and 500 C, is vapour + halite');
+  // A drag zooms and picks nothing.
+  const before = await page.evaluate(() => window.quarvessinExplorer.picked.x);
+  const [ax, ay] = await plotPosition(page, 200, 10);
+  await page.mouse.move(ax, ay);
+  await page.mouse.down();
+  await page.mouse.move(ax + 80, ay + 60, { steps: 5 });
+  await page.mouse.up();
+  assert.equal(await page.evaluate(() => window.quarvessinExplorer.picked.x), before);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('the inclusion form answers with the engine and marks the inclusion on its isopleth', async () => {
+  const page = await openPage(browser.context, pageFile, '?isobar=300');
+  await page.fill('#inc-tm-halite', '300');
+  await afterDraw(page, () => page.click('#inc-answer'));
+  let r = await page.evaluate(() => ({ result: window.quarvessinExplorer.inclusionResult, text: document.getElementById('inc-result').textContent }));
+  assert.equal(r.result.wt_percent.toFixed(2), '37.72');
+  assert.match(r.text, /^salinity 37\.7199 wt% NaCl/);
+  let s = await shown(page);
+  assert.deepEqual([s.kind, Number(s.value)], ['isopleth', r.result.wt_percent]);
+  // Ice melting at -5 C and homogenisation to liquid at 200 C: its point on the bubble curve.
+  await page.fill('#inc-tm-halite', '');
+  await page.fill('#inc-tm-ice', '-5');
+  await page.fill('#inc-th', '200');
+  await page.selectOption('#inc-to', 'liquid');
+  await afterDraw(page, () => page.click('#inc-answer'));
+  r = await page.evaluate(() => ({ result: window.quarvessinExplorer.inclusionResult,
+    mark: window.quarvessinExplorer.plot.overlays.find((o) => o.label.startsWith('inclusion')), value: window.quarvessinExplorer.value }));
+  assert.equal(r.result.wt_percent.toFixed(2), '7.86');
+  assert.equal(r.value, r.result.wt_percent);
+  assert.deepEqual([r.mark.x, r.mark.y], [200, r.result.homogenization_pressure_bar]);
+  // The mark lies on the isopleth's vapour + liquid curve, drawn through the section's points.
+  const near = await page.evaluate(([t, p]) => {
+    const { section } = window.quarvessinExplorer;
+    const vl = section.boundaries.find((b) => b.id === 'vapor+liquid');
+    // log P of the curve at t, between the two points about it.
+    let best = Infinity;
+    for (const piece of vl.pieces) {
+      for (let i = 1; i < piece.x.length; i++) {
+        const [t0, t1] = [piece.x[i - 1], piece.x[i]];
+        if ((t0 - t) * (t1 - t) > 0 || t0 === t1) continue;
+        const f = (t - t0) / (t1 - t0);
+        const logP = (1 - f) * Math.log(piece.y[i - 1]) + f * Math.log(piece.y[i]);
+        best = Math.min(best, Math.abs(logP - Math.log(p)));
+      }
+    }
+    return best;
+  }, [200, r.result.homogenization_pressure_bar]);
+  assert.ok(near < 0.01, `the inclusion lies ${near} (log) from the bubble curve`);
+  // A refusal is shown and nothing is switched.
+  await page.fill('#inc-tm-ice', '-30');
+  await page.click('#inc-answer');
+  const refused = await page.evaluate(() => ({ cls: document.getElementById('inc-result').className, text: document.getElementById('inc-result').textContent }));
+  assert.equal(refused.cls, 'refused');
+  assert.match(refused.text, /-30/);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('the 3-D view draws the surfaces and its plane follows the 2-D slider', async () => {
+  const page = await openPage(browser.context, pageFile, '?isobar=300&view=3d');
+  await page.waitForFunction(() => window.quarvessinExplorer.first3d !== null, null, { timeout: 20000 });
+  const first = await page.evaluate(() => ({ first: window.quarvessinExplorer.first3d, plane: window.quarvessinExplorer.plane3d, search: location.search }));
+  assert.ok(first.first < 2000 * 3, `first 3-D view after ${first.first} ms`);  // under 2 s on its own; the tests share the machine
+  assert.deepEqual([first.plane.kind, first.plane.value, first.search], ['isobar', 300, '?isobar=300&view=3d']);
+  // The shares of blue (vapour + liquid), red (liquidus) and green
+  // (three-phase) pixels, by hue: the surfaces are lit and translucent.
+  const picture = async () => {
+    await page.evaluate(() => window.quarvessinExplorer.view3d.render());
+    const png = await page.locator('#plot3d canvas').screenshot();
+    return page.evaluate(async (data) => {
+      const img = new Image();
+      img.src = `data:image/png;base64,${data}`;
+      await img.decode();
+      const c = document.createElement('canvas');
+      [c.width, c.height] = [img.width, img.height];
+      const ctx = c.getContext('2d');
+      ctx.drawImage(img, 0, 0);
+      const px = ctx.getImageData(0, 0, c.width, c.height).data;
+      const hits = [0, 0, 0];
+      let nonWhite = 0;
+      for (let i = 0; i < px.length; i += 4) {
+        const [r, g, b] = [px[i], px[i + 1], px[i + 2]];
+        if (r < 240 || g < 240 || b < 240) nonWhite++;
+        if (b > r + 40 && b > g + 20) hits[0]++;
+        if (r > g + 50 && r > b + 50) hits[1]++;
+        if (g > r + 30 && g > b + 10) hits[2]++;
+      }
+      const n = px.length / 4;
+      return { nonWhite: nonWhite / n, colours: hits.map((h) => h / n) };
+    }, png.toString('base64'));
+  };
+  const at300 = await picture();
+  assert.ok(at300.nonWhite > 0.1, `blank 3-D view: ${at300.nonWhite}`);
+  at300.colours.forEach((c, k) => assert.ok(c > 0.002, `surface colour ${k} missing: ${JSON.stringify(at300)}`));
+  // The slider moves the plane: the state says where, the picture changes.
+  await afterDraw(page, () => page.evaluate(() => {
+    const slider = document.getElementById('slider');
+    slider.value = String(Number(slider.max));
+    slider.dispatchEvent(new Event('input', { bubbles: true }));
+  }));
+  const moved = await page.evaluate(() => window.quarvessinExplorer.plane3d);
+  assert.deepEqual([moved.kind, moved.value, moved.set > first.plane.set], ['isobar', 5000, true]);
+  const at5000 = await picture();
+  assert.ok(Math.abs(at5000.nonWhite - at300.nonWhite) > 1e-4 || at5000.colours.some((c, k) => c !== at300.colours[k]), 'the picture did not change');
+  // An isopleth's plane, and none for the projection.
+  await afterDraw(page, () => page.check('input[name=kind][value=isopleth]'));
+  assert.deepEqual(await page.evaluate(() => [window.quarvessinExplorer.plane3d.kind, window.quarvessinExplorer.plane3d.value]), ['isopleth', 10]);
+  // Hiding a boundary in the legend hides its surfaces.
+  await page.click('#legend button[data-id="vapor+liquid"]');
+  const hidden = await picture();
+  assert.ok(hidden.colours[0] < at300.colours[0] / 3, `the vapour + liquid surfaces still drawn: ${hidden.colours[0]}`);
+  assert.deepEqual(page.errors, []);
+  await page.close();
 });

@@ -397,19 +397,18 @@ test('the page\'s kind controls follow from the kind table alone, a new row incl
   assert.equal(kinds.isobar.xLabel, 'NaCl [wt%]');
   assert.equal(kindOfWord(kinds, 'isothermal'), 'isotherm');
   assert.equal(kindOfWord(kinds, 'isochore'), null);
-  // A row of a kind fixed by composition, 0 < W < 100 wt%: controls without new code.
-  const row = { word: 'isopleth', plural: 'isopleths', adjective: 'isoplethal', min: 0, minIncluded: false, max: 100,
-    maxIncluded: false, fixed: { name: 'NaCl', unit: 'wt%', column: 'wt_percent' }, x: { name: 'temperature', unit: 'C' },
-    y: { name: 'pressure', unit: 'bar' }, logY: true };
-  const fake = { ...q,
-    valueAccepted: (word, v) => (word === 'isopleth' ? v > 0 && v < 100 : q.valueAccepted(word, v)),
-    validRange: (word) => (word === 'isopleth' ? 'valid: above 0 and below 100 wt%' : q.validRange(word)) };
-  const isopleth = check(fake, kindControls(fake, row));
+  // The isopleth's row, fixed by composition (0 < W < 100 wt%), and the
+  // projection's, without a value: their controls without code of their own.
+  const isopleth = check(q, kinds.isopleth);
   assert.deepEqual([isopleth[0], isopleth[isopleth.length - 1]], [0.1, 99.9]);
-  assert.match(kindControls(fake, row).slider.label, /logarithmic/);
+  assert.match(kinds.isopleth.slider.label, /logarithmic/);
+  assert.equal(kinds.isopleth.xLabel, 'temperature [°C]');
+  assert.deepEqual([kinds.isopleth.xRange, kinds.isopleth.logxAllowed, kinds.isobar.logxAllowed], [[0, 1000], false, true]);
+  assert.deepEqual([kinds.projection.slider, kinds.projection.opening, kinds.projection.yLabel], [null, '', 'pressure [bar]']);
+  assert.equal(kindOfWord(kinds, 'projections'), 'projection');
+  assert.equal(kindOfWord(kinds, ''), null);
   // The linear slider's positions are whole units, each its own.
   isotherm.slice(0, -1).forEach((v, pos) => assert.equal(v, -20 + pos));
-  assert.equal(kindControls(fake, row).xLabel, 'temperature [°C]');
 });
 
 // The native engine's phase states and inclusions through the helper.
