@@ -35,16 +35,6 @@ double endTolerance(double x) { return 1e-13 * x; }
 // between the pure substances.
 bool isMixture(double x) { return x > 0.0 && x < 1.0; }
 
-// Samples evenly in log p between a and b (both positive), ends exact.
-struct LogMap {
-    double a, b;
-    double operator()(double u) const {
-        if (u <= 0.0) return a;
-        if (u >= 1.0) return b;
-        return std::exp(std::log(a) + u * (std::log(b) - std::log(a)));
-    }
-};
-
 }  // namespace
 
 double IsoplethModel::threePhasePressure() {

@@ -19,6 +19,16 @@
 
 namespace quarvessin {
 
+// Samples evenly in log p between a and b (both positive), ends exact.
+struct LogMap {
+    double a, b;
+    double operator()(double u) const {
+        if (u <= 0.0) return a;
+        if (u >= 1.0) return b;
+        return std::exp(std::log(a) + u * (std::log(b) - std::log(a)));
+    }
+};
+
 // Brent's method on a bracket [a, b] with f(a) and f(b) of opposite signs (or
 // one of them zero): inverse quadratic or secant steps where they stay inside
 // the bracket and shrink it fast enough, bisection otherwise, so the bracket

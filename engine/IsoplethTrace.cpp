@@ -87,16 +87,6 @@ struct RootSet {
     std::vector<double> p;
 };
 
-// Samples evenly in log p between a and b, ends exact.
-struct LogMap {
-    double a, b;
-    double operator()(double u) const {
-        if (u <= 0.0) return a;
-        if (u >= 1.0) return b;
-        return std::exp(std::log(a) + u * (std::log(b) - std::log(a)));
-    }
-};
-
 // Geometric interpolation of two positive pressures at fraction u.
 double between(double pa, double pb, double u) {
     return std::exp(std::log(pa) + u * (std::log(pb) - std::log(pa)));
