@@ -1,5 +1,6 @@
 #include "Surfaces.h"
 
+#include <quarvessin/format.h>
 #include <quarvessin/surfaces.h>
 
 #include <CLI/CLI.hpp>
@@ -44,7 +45,7 @@ Examples:
   quarvessin surfaces --format json --resolution 100)";
 
 int usageError(std::ostream& err, const std::string& reason) {
-    err << "quarvessin surfaces: " << reason << " (see 'quarvessin surfaces --help')\n";
+    err << "quarvessin surfaces: " << printable(reason) << " (see 'quarvessin surfaces --help')\n";
     err.flush();
     return exitUsage;
 }
