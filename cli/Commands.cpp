@@ -9,6 +9,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -327,8 +328,12 @@ class ProtectedValues {
         return args;
     }
     void restore(std::string& value) const {
-        if (value.rfind(marker, 0) != 0) return;
-        const std::size_t i = std::stoul(value.substr(std::string(marker).size()));
+        const std::size_t n = std::string(marker).size();
+        // Not a marker unless digits follow it (a typed argument may begin like one).
+        if (value.rfind(marker, 0) != 0 || value.size() == n ||
+            value.find_first_not_of("0123456789", n) != std::string::npos)
+            return;
+        const std::size_t i = std::strtoul(value.c_str() + n, nullptr, 10);
         if (i < hidden_.size()) value = hidden_[i];
     }
 

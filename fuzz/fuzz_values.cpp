@@ -27,32 +27,18 @@
 // child, chosen by a hash of the input:
 //   - with some of the descriptors 0, 1 and 2 closed: the same status and
 //     exactly the same files, byte for byte, as the run in process;
-//   - under a limit of its address space a little above what it uses: an
-//     exit status of 0, 1 or 2 and no signal; with 0 the files of the run in
-//     process, with 1 a subset of them (never a partial or temporary file).
-// The memory runs out in two ways at once: every operator new from the Nth
-// on throws std::bad_alloc (N from the hash, 0 to 16383: a section needs some
-// hundreds), and the
-// address space is limited to 0 to 64 MiB above what the child maps, which
-// makes the thread stacks and the large allocations fail (under
-// AddressSanitizer small ones come from memory it reserved at start). A
-// child the sanitizer itself ended for want of a mapping is not counted.
-// (operator new is this harness's own, on malloc: AddressSanitizer checks no
-// new/delete pairing here.)
+//   - with the memory running out (operator new failing from its Nth call on,
+//     the address space limited; see fuzz/Child.h): an exit status of 0, 1
+//     or 2 and no signal; with 0 the files of the run in process, with 1 a
+//     subset of them (never a partial or temporary file), with 2 none.
 #include <dirent.h>
-#include <fcntl.h>
 #include <quarvessin/section.h>
-#include <sanitizer/common_interface_defs.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -71,31 +57,11 @@
 
 #include "Args.h"
 #include "Cli.h"
-#include "StandardDescriptors.h"
 #include "fuzz/Check.h"
+#include "fuzz/Child.h"
 
 using namespace quarvessin;
 using fuzzcheck::show;
-
-namespace {
-
-// Allocations operator new still grants before it throws std::bad_alloc; -1
-// without limit (the fuzzer itself, and a child until it sets one).
-std::atomic<long long> allocationsLeft{-1};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    long long left = allocationsLeft.load(std::memory_order_relaxed);
-    while (left > 0 && !allocationsLeft.compare_exchange_weak(left, left - 1)) {
-    }
-    if (left == 0) throw std::bad_alloc();
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p == nullptr) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -286,81 +252,21 @@ bool staysInScratch(const std::vector<std::string>& words) {
     return true;
 }
 
-// FNV-1a of the input: chooses the runs repeated in a child.
-std::uint64_t hash(const std::uint8_t* data, std::size_t size) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 1099511628211ull;
-    return h;
-}
-
-// The longest a child may run [s]; it is killed by SIGALRM after it.
-constexpr unsigned childSeconds = 20;
 // Runs longer in process than this [s] are not repeated in a child.
 constexpr double quickRun = 2.0;
 
-struct Child {
-    bool exited = false;
-    int status = -1;     // exit status, or the signal
-    std::string err;     // its standard error (when left open)
-    std::string report;  // a sanitizer's report, if it wrote one
-};
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+std::string describeChild(const fuzzchild::Child& child,
+                          const std::map<std::string, std::string>& files) {
+    std::string text = fuzzchild::describe(child) + "\nits files:";
+    for (const auto& f : files)
+        text += " " + f.first + " (" + std::to_string(f.second.size()) + ")";
+    return text;
 }
 
-// Runs the argument vector as the program's main does, in a forked child:
-// descriptors in `closed` (bits 0, 1, 2) closed first, the standard
-// descriptors guarded, standard error into a file, then (with addressSpace
-// non-zero) its address space limited to what it maps now plus addressSpace
-// bytes.
-Child runChild(const std::vector<std::string>& args, unsigned closed, std::size_t addressSpace,
-               long long allocations = -1) {
-    const std::string errPath = scratch + "-stderr";
-    const std::string reportPath = scratch + "-report";
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid < 0) {
-        std::perror("fuzz_values: fork");
-        std::abort();
-    }
-    if (pid == 0) {
-        for (int s : {SIGSEGV, SIGBUS, SIGABRT, SIGILL, SIGFPE, SIGINT, SIGTERM, SIGALRM, SIGXFSZ,
-                      SIGUSR1, SIGUSR2}) {
-            std::signal(s, SIG_DFL);
-        }
-        __sanitizer_set_death_callback(nullptr);
-        __sanitizer_set_report_path(reportPath.c_str());
-        alarm(childSeconds);
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open("/dev/null", O_WRONLY);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
-            _exit(120);
-        close(in);
-        close(out);
-        close(err);
-        for (int fd = 0; fd < 3; ++fd) {
-            if (closed & (1u << fd)) close(fd);
-        }
-        if (!quarvessin::process::guardStandardDescriptors()) _exit(1);
-        if (addressSpace > 0) {
-            // What the process maps now [bytes].
-            std::ifstream status("/proc/self/status");
-            std::string line;
-            unsigned long long kb = 0;
-            while (std::getline(status, line)) {
-                if (line.rfind("VmSize:", 0) == 0)
-                    kb = std::strtoull(line.c_str() + 7, nullptr, 10);
-            }
-            if (kb == 0) _exit(121);
-            const rlim_t limit = static_cast<rlim_t>(kb * 1024 + addressSpace);
-            const struct rlimit r = {limit, limit};
-            if (setrlimit(RLIMIT_AS, &r) != 0) _exit(122);
-        }
+// The argument vector run as the program's main runs it (cli/main.cpp).
+fuzzchild::Child runProgram(const std::vector<std::string>& args, const fuzzchild::Setup& setup) {
+    return fuzzchild::run(scratch, setup, [&] {
         int status = 1;
-        allocationsLeft.store(allocations);
         cli::CliEnvironment environment;
         environment.input = &std::cin;
         try {
@@ -372,49 +278,17 @@ Child runChild(const std::vector<std::string>& args, unsigned closed, std::size_
         }
         std::cout.flush();
         std::cerr.flush();
-        _exit(status);
-    }
-    int raw = 0;
-    while (waitpid(pid, &raw, 0) < 0) {
-        if (errno != EINTR) std::abort();
-    }
-    Child child;
-    child.exited = WIFEXITED(raw);
-    child.status = child.exited ? WEXITSTATUS(raw) : WTERMSIG(raw);
-    child.err = readFile(errPath);
-    std::remove(errPath.c_str());
-    const std::string report = reportPath + "." + std::to_string(pid);
-    child.report = readFile(report);
-    std::remove(report.c_str());
-    return child;
-}
-
-// The sanitizer ended the child because one of its own mappings failed
-// under the limit: no fault of the program.
-bool sanitizerOutOfMappings(const Child& child) {
-    const std::string text = child.report + child.err;
-    return child.exited && child.status == 1 &&
-           (text.find("Failed to mmap") != std::string::npos ||
-            text.find("failed to allocate") != std::string::npos ||
-            text.find("ReserveShadowMemoryRange failed") != std::string::npos) &&
-           text.find("ERROR: AddressSanitizer: ") == std::string::npos &&
-           text.find("runtime error") == std::string::npos;
-}
-
-std::string describeChild(const Child& child, const std::map<std::string, std::string>& files) {
-    std::string text = (child.exited ? "exit " : "signal ") + std::to_string(child.status) +
-                       "\nits stderr:\n" + child.err.substr(0, 2000) + "\nreport:\n" +
-                       child.report.substr(0, 4000) + "\nits files:";
-    for (const auto& f : files)
-        text += " " + f.first + " (" + std::to_string(f.second.size()) + ")";
-    return text;
+        return status;
+    });
 }
 
 void checkChildren(const std::vector<std::string>& words, std::uint64_t h, int status,
                    const std::map<std::string, std::string>& expected, const std::string& what) {
     if (h % 4 == 1) {
         const unsigned closed = 1 + static_cast<unsigned>((h >> 8) % 7);
-        const Child child = runChild(words, closed, 0);
+        fuzzchild::Setup setup;
+        setup.closed = closed;
+        const fuzzchild::Child child = runProgram(words, setup);
         const std::map<std::string, std::string> found = takeFiles();
         const std::string where = what + "\nwith descriptors closed (mask " +
                                   std::to_string(closed) + "): " + describeChild(child, found);
@@ -427,17 +301,16 @@ void checkChildren(const std::vector<std::string>& words, std::uint64_t h, int s
         }
         FUZZ_REQUIRE(found.size() == expected.size(), where);
     } else if (h % 4 == 2) {
-        // 0 to 64 MiB above what the child maps; N spread over the orders
-        // of magnitude up to 16383.
-        const std::size_t margin = static_cast<std::size_t>((h >> 8) % 65) << 20;
-        const long long allocations =
-            static_cast<long long>((h >> 16) % (1ull << (1 + (h >> 40) % 14)));
-        const Child child = runChild(words, 0, margin, allocations);
+        fuzzchild::Setup setup;
+        setup.addressSpace = fuzzchild::addressSpaceFrom(h);
+        setup.allocations = fuzzchild::allocationsFrom(h);
+        const fuzzchild::Child child = runProgram(words, setup);
         const std::map<std::string, std::string> found = takeFiles();
-        if (sanitizerOutOfMappings(child)) return;
-        const std::string where = what + "\nunder a limit " + std::to_string(margin >> 20) +
-                                  " MiB above its mappings, operator new failing after " +
-                                  std::to_string(allocations) + ": " + describeChild(child, found);
+        if (fuzzchild::sanitizerOutOfMappings(child)) return;
+        const std::string where =
+            what + "\nunder a limit " + std::to_string(setup.addressSpace >> 20) +
+            " MiB above its mappings, operator new failing after " +
+            std::to_string(setup.allocations) + ": " + describeChild(child, found);
         FUZZ_REQUIRE(child.exited && child.report.empty() &&
                          (child.status == 0 || child.status == 1 || child.status == 2),
                      where);
@@ -484,11 +357,7 @@ bool cheapEnough(const std::vector<std::string>& words) {
 
 }  // namespace
 
-// Allocations that fail return null (operator new throws std::bad_alloc), as
-// without the sanitizer: the memory limit of a child is seen by the program.
-extern "C" const char* __asan_default_options() {
-    return "allocator_may_return_null=1:alloc_dealloc_mismatch=0:new_delete_type_mismatch=0";
-}
+FUZZ_FAILING_NEW
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     makeScratch();
@@ -529,6 +398,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto start = std::chrono::steady_clock::now();
     try {
         status = cli::runCli(words, out, err);
+    } catch (const std::exception& e) {
+        fuzzcheck::fail(__FILE__, __LINE__, "runCli throws", e.what());
     } catch (...) {
         fuzzcheck::fail(__FILE__, __LINE__, "runCli throws", "");
     }
@@ -555,6 +426,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          f.second.find("quarvessin section: ") == std::string::npos,
                      what + "\n" + f.first + " holds a message");
     }
-    if (took.count() < quickRun) checkChildren(words, hash(data, size), status, written, what);
+    if (took.count() < quickRun)
+        checkChildren(words, fuzzchild::hash(data, size), status, written, what);
     return 0;
 }
