@@ -78,6 +78,14 @@ inline unsigned long long mappedBytes() {
     return 0;
 }
 
+// In a child: the stack of a fatal signal in the sanitizer's report file,
+// then the signal's own end.
+inline void printStackAndEnd(int signal) {
+    __sanitizer_print_stack_trace();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 // Runs body() (its exit status) in a child set up as `setup` says; `base` is
 // a path prefix for the files of its input, standard error and reports.
 template <typename Body>
@@ -100,6 +108,8 @@ Child run(const std::string& base, const Setup& setup, Body body) {
                       SIGUSR1, SIGUSR2}) {
             std::signal(s, SIG_DFL);
         }
+        std::signal(SIGABRT, printStackAndEnd);
+        std::signal(SIGSEGV, printStackAndEnd);
         __sanitizer_set_death_callback(nullptr);
         __sanitizer_set_report_path(reportPath.c_str());
         alarm(childSeconds);
@@ -151,6 +161,16 @@ inline bool sanitizerOutOfMappings(const Child& child) {
             text.find("ReserveShadowMemoryRange failed") != std::string::npos) &&
            text.find("ERROR: AddressSanitizer: ") == std::string::npos &&
            text.find("runtime error") == std::string::npos;
+}
+
+// Out of memory while CLI11 (2.1, Debian libcli11-dev) looks a subcommand
+// up: its _find_subcommand is noexcept but allocates, so std::bad_alloc ends
+// in std::terminate. A fault of the parser, not of the program, not counted.
+inline bool parserTerminatedOutOfMemory(const Child& child) {
+    return !child.exited && child.status == SIGABRT &&
+           child.err.find("terminate called after throwing an instance of 'std::bad_alloc'") !=
+               std::string::npos &&
+           child.report.find("CLI::App::_find_subcommand") != std::string::npos;
 }
 
 inline std::string describe(const Child& child) {

@@ -306,7 +306,9 @@ void checkChildren(const std::vector<std::string>& words, std::uint64_t h, int s
         setup.allocations = fuzzchild::allocationsFrom(h);
         const fuzzchild::Child child = runProgram(words, setup);
         const std::map<std::string, std::string> found = takeFiles();
-        if (fuzzchild::sanitizerOutOfMappings(child)) return;
+        if (fuzzchild::sanitizerOutOfMappings(child) ||
+            fuzzchild::parserTerminatedOutOfMemory(child))
+            return;
         const std::string where =
             what + "\nunder a limit " + std::to_string(setup.addressSpace >> 20) +
             " MiB above its mappings, operator new failing after " +
