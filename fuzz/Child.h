@@ -163,14 +163,22 @@ inline bool sanitizerOutOfMappings(const Child& child) {
            text.find("runtime error") == std::string::npos;
 }
 
-// Out of memory while CLI11 (2.1, Debian libcli11-dev) looks a subcommand
-// up: its _find_subcommand is noexcept but allocates, so std::bad_alloc ends
-// in std::terminate. A fault of the parser, not of the program, not counted.
+// Out of memory inside CLI11 (2.1, Debian libcli11-dev): some of its
+// functions are noexcept but allocate (App::_find_subcommand,
+// App::get_option_no_throw), so std::bad_alloc there ends in std::terminate.
+// A fault of the parser, not of the program: not counted. Told by the frame
+// that called std::terminate.
 inline bool parserTerminatedOutOfMemory(const Child& child) {
-    return !child.exited && child.status == SIGABRT &&
-           child.err.find("terminate called after throwing an instance of 'std::bad_alloc'") !=
-               std::string::npos &&
-           child.report.find("CLI::App::_find_subcommand") != std::string::npos;
+    if (child.exited || child.status != SIGABRT ||
+        child.err.find("terminate called after throwing an instance of 'std::bad_alloc'") ==
+            std::string::npos)
+        return false;
+    const std::size_t at = child.report.find("__clang_call_terminate");
+    if (at == std::string::npos) return false;
+    const std::size_t next = child.report.find('\n', at);
+    const std::size_t end = child.report.find('\n', next + 1);
+    return next != std::string::npos &&
+           child.report.substr(next, end - next).find(" in CLI::") != std::string::npos;
 }
 
 inline std::string describe(const Child& child) {
