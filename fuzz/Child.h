@@ -158,7 +158,8 @@ inline bool sanitizerOutOfMappings(const Child& child) {
     return child.exited && child.status == 1 &&
            (text.find("Failed to mmap") != std::string::npos ||
             text.find("failed to allocate") != std::string::npos ||
-            text.find("ReserveShadowMemoryRange failed") != std::string::npos) &&
+            text.find("ReserveShadowMemoryRange failed") != std::string::npos ||
+            text.find("internal allocator is out of memory") != std::string::npos) &&
            text.find("ERROR: AddressSanitizer: ") == std::string::npos &&
            text.find("runtime error") == std::string::npos;
 }
