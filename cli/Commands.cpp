@@ -9,6 +9,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <ostream>
@@ -291,7 +292,9 @@ class ProtectedValues {
         for (std::string& a : args) {
             if (a.size() > 2 && a[0] == '-' && a[1] == '.' && a[2] >= '0' && a[2] <= '9') {
                 a.insert(1, "0");
-            } else if (notFinite(a)) {
+            } else if (notFinite(a) || a.rfind(marker, 0) == 0) {
+                // (A typed argument that begins like a marker is hidden too,
+                // so that restoring gives every argument back as typed.)
                 hidden_.push_back(a);
                 a = marker + std::to_string(hidden_.size() - 1);
             }
@@ -299,9 +302,26 @@ class ProtectedValues {
         return args;
     }
     void restore(std::string& value) const {
-        if (value.rfind(marker, 0) != 0) return;
-        const std::size_t i = std::stoul(value.substr(std::string(marker).size()));
+        const std::size_t n = std::string(marker).size();
+        // Not a marker unless digits follow it (a typed argument may begin like one).
+        if (value.rfind(marker, 0) != 0 || value.size() == n ||
+            value.find_first_not_of("0123456789", n) != std::string::npos)
+            return;
+        const std::size_t i = std::strtoul(value.c_str() + n, nullptr, 10);
         if (i < hidden_.size()) value = hidden_[i];
+    }
+
+    // Every marker within `text` (a parser's message) given back as typed.
+    void restoreWithin(std::string& text) const {
+        const std::string m = marker;
+        for (std::size_t at = text.find(m); at != std::string::npos; at = text.find(m, at)) {
+            std::size_t end = at + m.size();
+            while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+            std::string token = text.substr(at, end - at);
+            restore(token);
+            text.replace(at, end - at, token);
+            at += token.size();
+        }
     }
 
   private:
@@ -477,7 +497,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (surfaces->parsed()) command = "surfaces";
         std::string reason = e.what();
         std::replace(reason.begin(), reason.end(), '\n', ' ');  // CLI11 breaks long messages
-        values.restore(reason);
+        values.restoreWithin(reason);
         return usageError(err, command, reason);
     }
     for (std::string* text : {&sectionArgs.dir, &sectionArgs.format, &sectionArgs.jobs,

@@ -19,11 +19,21 @@
 // A file that cannot be written is expected only when its name is longer
 // than the file system allows (isotherms at very negative temperatures);
 // the section then stops with status 1 and the files written so far.
+// About one quick run in four is repeated as the program runs it (standard
+// descriptors guarded, out of memory caught as its main catches it) in a
+// forked child (fuzz/Child.h), chosen by a hash of the input:
+//   - with standard output, standard error or both closed: the same status
+//     and exactly the same files, byte for byte, as the run in process;
+//   - with the memory running out: status 0 or 1 and no signal; with 0 the
+//     files of the run in process, with 1 a beginning of each of them (the
+//     program writes in place) and, where the run in process succeeded, the
+//     program's one line saying so.
 #include <dirent.h>
 #include <quarvessin/section.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -31,9 +41,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <locale>
 #include <map>
+#include <new>
 #include <set>
 #include <sstream>
 #include <string>
@@ -41,6 +53,7 @@
 
 #include "app/Dialogue.h"
 #include "fuzz/Check.h"
+#include "fuzz/Child.h"
 #include "tests/e2e/DialogueText.h"
 
 using namespace quarvessin;
@@ -196,7 +209,82 @@ std::string shown(const std::string& input) {
     return text;
 }
 
+// Runs longer in process than this [s] are not repeated in a child.
+constexpr double quickRun = 2.0;
+
+// The input run as the program's main runs it (app/main.cpp).
+fuzzchild::Child runProgram(const fuzzchild::Setup& setup) {
+    return fuzzchild::run(scratch, setup, [] {
+        int status = 1;
+        try {
+            status = runDialogue(std::cin, std::cout, std::cerr);
+        } catch (const std::bad_alloc&) {
+            std::cerr << "quarvessin_plotdata: out of memory\n";
+        }
+        std::cout.flush();
+        std::cerr.flush();
+        return status;
+    });
+}
+
+std::string describeChild(const fuzzchild::Child& child,
+                          const std::map<std::string, std::string>& files) {
+    std::string text = fuzzchild::describe(child) + "\nits files:";
+    for (const auto& f : files)
+        text += " " + f.first + " (" + std::to_string(f.second.size()) + ")";
+    return text;
+}
+
+void checkChildren(const std::string& input, std::uint64_t h, int status,
+                   const std::map<std::string, std::string>& expected, const std::string& what) {
+    fuzzchild::Setup setup;
+    setup.input = input;
+    if (h % 4 == 1) {
+        // Descriptor 1, 2 or both.
+        setup.closed = (1u + static_cast<unsigned>((h >> 8) % 3)) << 1;
+        const fuzzchild::Child child = runProgram(setup);
+        const std::map<std::string, std::string> found = takeFiles();
+        const std::string where = what + "\nwith descriptors closed (mask " +
+                                  std::to_string(setup.closed) +
+                                  "): " + describeChild(child, found);
+        FUZZ_REQUIRE(child.exited && child.status == status && child.report.empty(), where);
+        FUZZ_REQUIRE(found == expected, where);
+    } else if (h % 4 == 2) {
+        setup.addressSpace = fuzzchild::addressSpaceFrom(h);
+        setup.allocations = fuzzchild::allocationsFrom(h);
+        const fuzzchild::Child child = runProgram(setup);
+        const std::map<std::string, std::string> found = takeFiles();
+        if (fuzzchild::sanitizerOutOfMappings(child)) return;
+        const std::string where =
+            what + "\nunder a limit " + std::to_string(setup.addressSpace >> 20) +
+            " MiB above its mappings, operator new failing after " +
+            std::to_string(setup.allocations) + ": " + describeChild(child, found);
+        FUZZ_REQUIRE(
+            child.exited && child.report.empty() && (child.status == 0 || child.status == 1),
+            where);
+        if (child.status == 0) FUZZ_REQUIRE(status == 0 && found == expected, where);
+        const std::string ranOut = "quarvessin_plotdata: out of memory\n";
+        // Memory that runs out while an answer is read ends the input (the
+        // stream takes std::bad_alloc for a failure to read): the program
+        // then says that the input ended.
+        if (child.status == 1 && status == 0) {
+            const bool saysSo =
+                child.err.size() >= ranOut.size() &&
+                child.err.compare(child.err.size() - ranOut.size(), ranOut.size(), ranOut) == 0;
+            FUZZ_REQUIRE(saysSo || child.err == ended, where);
+        }
+        for (const auto& f : found) {
+            const auto it = expected.find(f.first);
+            FUZZ_REQUIRE(it != expected.end(), where + "\nunexpected " + f.first);
+            FUZZ_REQUIRE(it->second.compare(0, f.second.size(), f.second) == 0,
+                         where + "\n" + f.first + " is not a beginning of its file");
+        }
+    }
+}
+
 }  // namespace
+
+FUZZ_FAILING_NEW
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     makeScratch();
@@ -208,10 +296,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
+    const auto start = std::chrono::steady_clock::now();
     const int status = runDialogue(in, out, err);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     const std::map<std::string, std::string> files = takeFiles();
     const std::string what = "input \"" + shown(input) + "\"\nstdout:\n" +
                              out.str().substr(0, 4000) + "\nstderr:\n" + err.str();
+    if (took.count() < quickRun)
+        checkChildren(input, fuzzchild::hash(data, size), status, files, what);
 
     FUZZ_REQUIRE(status == 0 || status == 1, what);
     const Model m = model(input);

@@ -17,21 +17,40 @@
 //   - runCli returns 0, 1 or 2 and throws nothing; with 2 it writes no file
 //     and says why in one printable line on standard error (a control
 //     character typed in an argument is quoted as \xNN); with 1 it says why.
+//   - no file holds a message of the command line ("quarvessin: ...").
 // Argument vectors that name a path outside the scratch directory (a '/' or
 // "..") are not run, nor those whose values could ask for more than a few
-// sections (the cost of a section, not of parsing, would set the pace).
+// sections, nor surfaces at more than a few isotherms (the cost of the
+// computation, not of parsing, would set the pace).
+// About one quick run in four is repeated as the program runs it (standard
+// descriptors guarded, errors caught as its main catches them) in a forked
+// child, chosen by a hash of the input:
+//   - with some of the descriptors 0, 1 and 2 closed: the same status and
+//     exactly the same files, byte for byte, as the run in process;
+//   - with the memory running out (operator new failing from its Nth call on,
+//     the address space limited; see fuzz/Child.h): an exit status of 0, 1
+//     or 2 and no signal; with 0 the files of the run in process, with 1 a
+//     subset of them (never a partial or temporary file), with 2 none.
 #include <dirent.h>
 #include <quarvessin/section.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <locale>
+#include <map>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +58,7 @@
 #include "Args.h"
 #include "Cli.h"
 #include "fuzz/Check.h"
+#include "fuzz/Child.h"
 
 using namespace quarvessin;
 using fuzzcheck::show;
@@ -92,21 +112,35 @@ std::size_t empty(const std::string& path) {
     return removed;
 }
 
-// Regular files below `path`.
-std::size_t files(const std::string& path) {
-    std::size_t count = 0;
+// The regular files below `path`, by their path relative to it, with their bytes.
+void collect(const std::string& path, const std::string& prefix,
+             std::map<std::string, std::string>& found) {
     DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) return 0;
+    if (dir == nullptr) return;
+    std::vector<std::string> names;
     while (dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    for (const std::string& name : names) {
         struct stat info;
         const std::string full = path + "/" + name;
         if (lstat(full.c_str(), &info) != 0) continue;
-        count += S_ISDIR(info.st_mode) ? files(full) : 1;
+        if (S_ISDIR(info.st_mode)) {
+            collect(full, prefix + name + "/", found);
+        } else {
+            std::ifstream file(full, std::ios::binary);
+            found[prefix + name] = std::string(std::istreambuf_iterator<char>(file), {});
+        }
     }
-    closedir(dir);
-    return count;
+}
+
+std::map<std::string, std::string> takeFiles() {
+    std::map<std::string, std::string> found;
+    collect(".", "", found);
+    empty(".");
+    return found;
 }
 
 // Removes the scratch directory when the fuzzer ends normally.
@@ -218,7 +252,114 @@ bool staysInScratch(const std::vector<std::string>& words) {
     return true;
 }
 
+// Runs longer in process than this [s] are not repeated in a child.
+constexpr double quickRun = 2.0;
+
+std::string describeChild(const fuzzchild::Child& child,
+                          const std::map<std::string, std::string>& files) {
+    std::string text = fuzzchild::describe(child) + "\nits files:";
+    for (const auto& f : files)
+        text += " " + f.first + " (" + std::to_string(f.second.size()) + ")";
+    return text;
+}
+
+// The argument vector run as the program's main runs it (cli/main.cpp).
+fuzzchild::Child runProgram(const std::vector<std::string>& args, const fuzzchild::Setup& setup) {
+    return fuzzchild::run(scratch, setup, [&] {
+        int status = 1;
+        cli::CliEnvironment environment;
+        environment.input = &std::cin;
+        try {
+            status = cli::runCli(args, std::cout, std::cerr, environment);
+        } catch (const std::bad_alloc&) {
+            std::cerr << "quarvessin: out of memory\n";
+        } catch (const std::exception& e) {
+            std::cerr << "quarvessin: " << e.what() << "\n";
+        }
+        std::cout.flush();
+        std::cerr.flush();
+        return status;
+    });
+}
+
+void checkChildren(const std::vector<std::string>& words, std::uint64_t h, int status,
+                   const std::map<std::string, std::string>& expected, const std::string& what) {
+    if (h % 4 == 1) {
+        const unsigned closed = 1 + static_cast<unsigned>((h >> 8) % 7);
+        fuzzchild::Setup setup;
+        setup.closed = closed;
+        const fuzzchild::Child child = runProgram(words, setup);
+        const std::map<std::string, std::string> found = takeFiles();
+        const std::string where = what + "\nwith descriptors closed (mask " +
+                                  std::to_string(closed) + "): " + describeChild(child, found);
+        FUZZ_REQUIRE(child.exited && child.status == status && child.report.empty(), where);
+        for (const auto& f : expected) {
+            const auto it = found.find(f.first);
+            FUZZ_REQUIRE(it != found.end(), where + "\nmissing " + f.first);
+            FUZZ_REQUIRE(it->second == f.second,
+                         where + "\n" + f.first + " differs:\n" + it->second.substr(0, 400));
+        }
+        FUZZ_REQUIRE(found.size() == expected.size(), where);
+    } else if (h % 4 == 2) {
+        fuzzchild::Setup setup;
+        setup.addressSpace = fuzzchild::addressSpaceFrom(h);
+        setup.allocations = fuzzchild::allocationsFrom(h);
+        const fuzzchild::Child child = runProgram(words, setup);
+        const std::map<std::string, std::string> found = takeFiles();
+        if (fuzzchild::sanitizerOutOfMappings(child) ||
+            fuzzchild::parserTerminatedOutOfMemory(child))
+            return;
+        const std::string where =
+            what + "\nunder a limit " + std::to_string(setup.addressSpace >> 20) +
+            " MiB above its mappings, operator new failing after " +
+            std::to_string(setup.allocations) + ": " + describeChild(child, found);
+        FUZZ_REQUIRE(child.exited && child.report.empty() &&
+                         (child.status == 0 || child.status == 1 || child.status == 2),
+                     where);
+        if (child.status == 0) FUZZ_REQUIRE(status == 0 && found.size() == expected.size(), where);
+        if (child.status == 2) FUZZ_REQUIRE(status == 2 && found.empty(), where);
+        if (child.status != 0) FUZZ_REQUIRE(!child.err.empty(), where);
+        for (const auto& f : found) {
+            const auto it = expected.find(f.first);
+            FUZZ_REQUIRE(it != expected.end(), where + "\nunexpected " + f.first);
+            FUZZ_REQUIRE(it->second == f.second,
+                         where + "\n" + f.first + " differs:\n" + f.second.substr(0, 400));
+        }
+    }
+}
+
+// The surfaces are computed only at a resolution asked for and at most
+// cheapSurfaces isotherms (the default of 200 takes about a second here).
+constexpr long cheapSurfaces = 40;
+
+bool cheapEnough(const std::vector<std::string>& words) {
+    bool surfaces = false;
+    bool resolution = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        surfaces = surfaces || w == "surfaces";
+        std::string value;
+        if (w == "-r" || w == "--resolution") {
+            value = i + 1 < words.size() ? words[i + 1] : "";
+        } else if (w.rfind("--resolution=", 0) == 0) {
+            value = w.substr(13);
+        } else if (w.rfind("-r", 0) == 0 && w.rfind("--", 0) != 0) {
+            value = w.substr(w.size() > 2 && w[2] == '=' ? 3 : 2);
+        } else {
+            continue;
+        }
+        char* end = nullptr;
+        errno = 0;
+        const long n = std::strtol(value.c_str(), &end, 10);
+        resolution = true;
+        if (errno != 0 || n > cheapSurfaces) return false;
+    }
+    return !surfaces || resolution;
+}
+
 }  // namespace
+
+FUZZ_FAILING_NEW
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     makeScratch();
@@ -251,17 +392,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkList(rest);
     }
 
-    if (!staysInScratch(words) || mostSections(words) > sectionsPerRun) return 0;
+    if (!staysInScratch(words) || mostSections(words) > sectionsPerRun || !cheapEnough(words))
+        return 0;
     std::ostringstream out;
     std::ostringstream err;
     int status = -1;
+    const auto start = std::chrono::steady_clock::now();
     try {
         status = cli::runCli(words, out, err);
+    } catch (const std::exception& e) {
+        fuzzcheck::fail(__FILE__, __LINE__, "runCli throws", e.what());
     } catch (...) {
         fuzzcheck::fail(__FILE__, __LINE__, "runCli throws", "");
     }
-    const std::size_t written = files(".");
-    empty(".");
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    const std::map<std::string, std::string> written = takeFiles();
     std::string what = "arguments:";
     for (const std::string& w : words) what += " '" + w + "'";
     what += "\nstatus " + std::to_string(status) + "\nstdout:\n" + out.str().substr(0, 2000) +
@@ -269,7 +414,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(status == 0 || status == 1 || status == 2, what);
     if (status == 2) {
         // Nothing written; one printable line saying why.
-        FUZZ_REQUIRE(written == 0, what + "\n" + std::to_string(written) + " files");
+        FUZZ_REQUIRE(written.empty(), what + "\n" + std::to_string(written.size()) + " files");
         const std::string& e = err.str();
         FUZZ_REQUIRE(!e.empty() && e.find('\n') == e.size() - 1, what);
         for (const char c : e.substr(0, e.size() - 1)) {
@@ -277,5 +422,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (status != 0) FUZZ_REQUIRE(!err.str().empty(), what);
+    // Data files hold data: no message of the command line.
+    for (const auto& f : written) {
+        FUZZ_REQUIRE(f.second.find("quarvessin: ") == std::string::npos &&
+                         f.second.find("quarvessin section: ") == std::string::npos,
+                     what + "\n" + f.first + " holds a message");
+    }
+    if (took.count() < quickRun)
+        checkChildren(words, fuzzchild::hash(data, size), status, written, what);
     return 0;
 }

@@ -257,6 +257,8 @@ TEST(SectionRefusals, ControlCharactersInArgumentsAreQuotedVisibly) {
         {{"point", "-inf", "1"}, "temperature is not a finite decimal number: '-inf'"},
         {{"point", "25", "1", "--wt", "-NaN"}, "--wt is not a finite decimal number: '-NaN'"},
         {{"section", "isobar", "-inf"}, "not a finite decimal number: '-inf'"},
+        // A typed argument that looks like the parser's hidden values stays itself.
+        {{"point", "\x1dvalue0", "-inf"}, "'\\x1dvalue0'"},
     };
     for (const Case& c : cases) {
         Scratch scratch;
