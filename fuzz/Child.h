@@ -80,7 +80,15 @@ inline unsigned long long mappedBytes() {
 
 // In a child: the stack of a fatal signal in the sanitizer's report file,
 // then the signal's own end.
+// The memory is given back first (the soft limit raised to the hard one,
+// operator new unlimited): the sanitizer needs some to print the stack.
 inline void printStackAndEnd(int signal) {
+    struct rlimit r;
+    if (getrlimit(RLIMIT_AS, &r) == 0) {
+        r.rlim_cur = r.rlim_max;
+        setrlimit(RLIMIT_AS, &r);
+    }
+    allocationsLeft.store(-1);
     __sanitizer_print_stack_trace();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
@@ -129,7 +137,7 @@ Child run(const std::string& base, const Setup& setup, Body body) {
             const unsigned long long mapped = mappedBytes();
             if (mapped == 0) _exit(121);
             const rlim_t limit = static_cast<rlim_t>(mapped + setup.addressSpace);
-            const struct rlimit r = {limit, limit};
+            const struct rlimit r = {limit, RLIM_INFINITY};
             if (setrlimit(RLIMIT_AS, &r) != 0) _exit(122);
         }
         allocationsLeft.store(setup.allocations);
