@@ -154,8 +154,8 @@ def test_data_files_are_consistent():
 
 def load_script():
     loader = importlib.machinery.SourceFileLoader("validity_script", str(SCRIPT))
-    spec = importlib.util.spec_from_loader("validity_script", loader)
-    module = importlib.util.module_from_spec(spec)
+    module = importlib.util.module_from_spec(
+        importlib.util.spec_from_loader("validity_script", loader))
     loader.exec_module(module)
     return module
 
